@@ -1,0 +1,32 @@
+#include "grey.h"
+
+#include "module1/module1.h"
+#include "platform/platform.h"
+#include "platform/screen.h"
+#include "toolkit/formregistry.h"
+
+namespace velmora {
+
+Grey::Grey(Module1 &m)
+    : Form(kFormName)
+    , m_m(m)
+{
+    setWindowFlag(Qt::FramelessWindowHint);
+    setCaption(QStringLiteral("Velmora"));
+    const QSizeF screen = m_m.platform().screen().sizeTwips();
+    setFormSize(screen.width(), screen.height());
+    setLeft(0);
+    setTop(0);
+    // A click on the backdrop would otherwise bring it over the screen in use.
+    onMouseDown = [this](const MouseArgs &) {
+        if (registry())
+            registry()->restack();
+    };
+}
+
+void Grey::load()
+{
+    setBackColor(QColor(48, 133, 214));
+}
+
+} // namespace velmora

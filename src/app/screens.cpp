@@ -1,0 +1,25 @@
+#include "screens.h"
+
+#include "grey.h"
+#include "intro0.h"
+#include "titlefrm.h"
+#include "toolkit/formregistry.h"
+
+namespace velmora {
+
+namespace {
+template <class T>
+void define(FormRegistry &forms, Module1 &m)
+{
+    forms.define(T::kFormName, [&m] { return new T(m); });
+}
+} // namespace
+
+void defineScreens(FormRegistry &forms, Module1 &m)
+{
+    define<Grey>(forms, m);
+    define<Titlefrm>(forms, m);
+    define<intro0>(forms, m);
+}
+
+} // namespace velmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "toolkit/form.h"
+
+namespace velmora {
+
+class CommandButton;
+class Frame;
+class Label;
+class Module1;
+class PictureBox;
+
+// The title screen: the start-up form, and again the exit confirmation of the main
+// menu (with "Cancel" in place of "OK").
+class Titlefrm : public Form
+{
+    Q_OBJECT
+
+public:
+    static inline const QString kFormName = QStringLiteral("Titlefrm");
+
+    explicit Titlefrm(Module1 &m);
+
+    void load() override;
+    // Closing the window ends the program, as "Exit" does.
+    void closeRequested() override;
+
+    Frame *Frame1;
+    Label *Label4;
+    PictureBox *Picture1;
+    Label *Label1;
+    Label *Label2;
+    CommandButton *Command1;
+    CommandButton *Command2;
+
+private:
+    void Command1_Click();
+    void Command2_Click();
+
+    Module1 &m_m;
+};
+
+} // namespace velmora

@@ -1,0 +1,126 @@
+#include "app/screens.h"
+#include "app/titlefrm.h"
+#include "module1/module1.h"
+#include "platform/desktopshell.h"
+#include "platform/fonts.h"
+#include "platform/messageboxes.h"
+#include "platform/platform.h"
+#include "platform/screen.h"
+#include "toolkit/formregistry.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFont>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace velmora;
+
+namespace {
+
+bool haveDisplay()
+{
+    // An explicit platform (offscreen, vnc, ...) needs no display of its own.
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+// Start-up benchmark: reports the time from `startNs` (the launcher's wall clock, in
+// nanoseconds since the epoch) to the first paint of the title screen, then quits.
+class FirstPaintProbe : public QObject
+{
+public:
+    explicit FirstPaintProbe(long long startNs)
+        : m_startNs(startNs)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, [this] {
+                const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::system_clock::now().time_since_epoch())
+                                     .count();
+                std::printf("first-paint-ms %.3f\n", double(now - m_startNs) / 1e6);
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    long long m_startNs;
+    bool m_done = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!haveDisplay()) {
+        std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY is not set)\n");
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // One look on every desktop: the screens set their own colours.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dataOption(QStringLiteral("data"),
+                                        QStringLiteral("Read pictures and worksheets from <dir>."),
+                                        QStringLiteral("dir"));
+    const QCommandLineOption probeOption(QStringLiteral("startup-probe"),
+                                         QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
+                                                        "to the title screen's first paint, then quit."),
+                                         QStringLiteral("ns"));
+    parser.addOption(dataOption);
+    parser.addOption(probeOption);
+    parser.process(app);
+
+    const QString missing = registerScreenFonts();
+    if (!missing.isEmpty())
+        std::fprintf(stderr, "velmora: no metric-compatible font for %s; text may not fit its boxes\n",
+                     qPrintable(missing));
+    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    const QString dataRoot = parser.isSet(dataOption) ? parser.value(dataOption)
+                                                      : QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+    if (!QDir(dataRoot).exists()) {
+        std::fprintf(stderr, "velmora: data folder %s not found\n", qPrintable(QDir::toNativeSeparators(dataRoot)));
+        return 2;
+    }
+
+    QtMessageBoxes messages;
+    QtDesktopShell shell;
+    QtScreen screen;
+    Platform platform(dataRoot, messages, shell, screen);
+    FormRegistry forms;
+    Module1 m(platform, forms);
+    defineScreens(forms, m);
+    forms.onEnd = [] { QCoreApplication::exit(0); };
+
+    Titlefrm &title = forms.ref<Titlefrm>();
+    std::unique_ptr<FirstPaintProbe> probe;
+    if (parser.isSet(probeOption)) {
+        probe = std::make_unique<FirstPaintProbe>(parser.value(probeOption).toLongLong());
+        title.installEventFilter(probe.get());
+    }
+    title.showForm();
+    return QApplication::exec();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "toolkit/controlarray.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+namespace velmora {
+
+class Form;
+class Label;
+
+// The look every screen gives its entries (clickable labels): yellow text centred in
+// a filled box with a single-line border, black unless the screen says otherwise.
+inline const QColor kEntryText(255, 255, 0);
+inline const QColor kEntryBack(0, 0, 0);
+
+struct EntryDesign {
+    int index;
+    QString caption;
+    double left, top, width, height;
+};
+
+Label *addEntry(Form &form, ControlArray<Label> &entries, const QString &name, const EntryDesign &design,
+                const QFont &font, const QColor &back = kEntryBack);
+
+} // namespace velmora

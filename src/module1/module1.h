@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+namespace velmora {
+
+class Form;
+class FormRegistry;
+class Platform;
+
+// The shared module: the process-wide values that more than one screen reads or
+// writes, and the procedures every screen shares. Values start unset (0 or empty),
+// keep their contents while forms come and go, and are never saved.
+class Module1
+{
+public:
+    static constexpr int kQuestions = 10;
+    static constexpr int kListCapacity = 1000;
+
+    Module1(Platform &platform, FormRegistry &forms);
+
+    Platform &platform() const { return m_platform; }
+    FormRegistry &forms() const { return m_forms; }
+
+    // The screen frame every content form's load handler runs first: colours, caption,
+    // the size of 12000 by 9000 twips and centring on the screen.
+    void setupform(Form &form) const;
+
+    // Reads the worksheet list from the file named `asWritten` in file slot 1: the count
+    // into trackcount, then that many titles into tracklist(1) onwards. Opens and closes
+    // the file itself. Throws FileError on any failure; what was read before the failure
+    // stays, and the slot is left open for the caller's handler to close.
+    void readtracklist(const QString &asWritten);
+
+    // Page viewers.
+    qint16 pageno = 0;
+    qint16 pagecount = 0;
+    QString pagename;
+    qint16 logoframe = 0;
+
+    // The quiz set; questions 1 to 10 (index 0 unused).
+    QString worktitle;
+    std::array<QString, kQuestions + 1> quest;
+    std::array<QString, kQuestions + 1> ansa;
+    std::array<QString, kQuestions + 1> ansb;
+    std::array<QString, kQuestions + 1> ansc;
+    std::array<QString, kQuestions + 1> ansd;
+    std::array<QString, kQuestions + 1> rightans;
+
+    // The worksheet list, a cache of multiple\track.txt; titles 1 to trackcount.
+    long long trackcount = 0;
+    std::array<QString, kListCapacity + 1> tracklist;
+
+    // The running quiz and the current exercise.
+    int questno = 0;
+    std::array<int, kQuestions + 1> marks{};
+    QString quizhead;
+    int score = 0;
+    int total = 0;
+
+    // The worksheet catalogue.
+    int workpageno = 0;
+    QString deltitle;
+
+private:
+    Platform &m_platform;
+    FormRegistry &m_forms;
+};
+
+// A number as the program writes it into a message, label or printout: one space
+// (the place of the sign) and the decimal digits, so "Question" + number(3) reads
+// "Question 3".
+QString number(long long value);
+
+} // namespace velmora

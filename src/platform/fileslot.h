@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+class QSaveFile;
+
+namespace velmora {
+
+class DataPaths;
+
+// A failed file operation. It travels up to the handler of the event that started
+// the work, which closes the slot and tells the user in its own words.
+class FileError : public std::runtime_error
+{
+public:
+    enum class Kind {
+        NotFound,      // no such file, or a folder on the way is missing
+        Refused,       // a name that leads outside the data folder or cannot be a file
+        AlreadyOpen,   // the slot holds another file
+        NotOpen,       // read or write without an open file of that mode
+        PastEnd,       // input past the end of the file
+        BadNumber,     // a number field that holds no whole number
+        Unencodable,   // a character the file's code page cannot hold
+        WriteFailed,   // the disk refused the data (full, read-only, ...)
+        Overflow,      // more entries than the list in memory can hold
+    };
+
+    FileError(Kind kind, const QString &detail);
+    Kind kind() const { return m_kind; }
+    QString detail() const { return m_detail; }
+
+private:
+    Kind m_kind;
+    QString m_detail;
+};
+
+// File slot 1: the one sequential file of the program. Every operation opens its
+// file, reads or writes it completely and closes it within one event; two files are
+// never open at once.
+//
+// Reading follows the field rule: a field ends at a comma, at the end of a line (CR,
+// LF or CR LF) or at the end of the file; blanks before a field are skipped; reading
+// when the file is exhausted is an error. Text is single-byte Windows-1252.
+//
+// Writing is atomic: lines go to a temporary file that replaces the old one only when
+// close() has written everything; abandon() (or any failure) keeps the old file as it
+// was, byte for byte.
+class FileSlot
+{
+public:
+    explicit FileSlot(const DataPaths &paths);
+    ~FileSlot();
+    FileSlot(const FileSlot &) = delete;
+    FileSlot &operator=(const FileSlot &) = delete;
+
+    void openForInput(const QString &asWritten);
+    void openForOutput(const QString &asWritten);
+    bool isOpen() const;
+
+    // Input.
+    QString readField();
+    // A number field: blanks around the digits are ignored.
+    long long readNumber();
+    bool atEnd() const;
+
+    // Output: the text and CR LF.
+    void writeLine(const QString &text);
+
+    // Ends the work with the file: input is dropped; output replaces the old file.
+    // Closing a closed slot does nothing.
+    void close();
+    // Drops the file without saving anything (the error path of output).
+    void abandon();
+
+private:
+    const DataPaths &m_paths;
+    QByteArray m_input;
+    qsizetype m_pos = 0;
+    bool m_inputOpen = false;
+    std::unique_ptr<QSaveFile> m_output;
+    QString m_outputName;
+};
+
+} // namespace velmora

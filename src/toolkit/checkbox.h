@@ -1,0 +1,30 @@
+#pragma once
+
+#include "control.h"
+
+#include <QFont>
+
+class QCheckBox;
+
+namespace velmora {
+
+// A tick box with an optional caption.
+class CheckBox : public Control
+{
+    Q_OBJECT
+
+public:
+    CheckBox(QWidget *parent, QString name, int index = -1);
+
+    QString caption() const;
+    void setCaption(const QString &caption);
+    void setFont(const QFont &font);
+    bool value() const;
+    void setValue(bool ticked);
+
+private:
+    void coloursChanged() override;
+    QCheckBox *box() const;
+};
+
+} // namespace velmora

@@ -1,0 +1,134 @@
+#include "label.h"
+
+#include "surfacewidget.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace velmora {
+
+namespace {
+// Text sits this far inside a bordered label, as on the classic single-line border.
+constexpr int kBorderInset = 2;
+} // namespace
+
+Label::Label(QWidget *parent, QString name, int index)
+    : Control(new SurfaceWidget(parent), std::move(name), index)
+{
+    auto *surface = static_cast<SurfaceWidget *>(widget());
+    surface->painter = [this](QPainter &p) { paint(p); };
+    setBackColor(QColor(255, 255, 255));
+    setForeColor(QColor(0, 0, 0));
+}
+
+void Label::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    fitToText();
+    widget()->update();
+}
+
+void Label::setFont(const QFont &font)
+{
+    m_font = font;
+    fitToText();
+    widget()->update();
+}
+
+void Label::setAlignment(Alignment alignment)
+{
+    m_alignment = alignment;
+    widget()->update();
+}
+
+void Label::setBackStyle(BackStyle style)
+{
+    if (style == m_backStyle)
+        return;
+    m_backStyle = style;
+    widget()->update();
+}
+
+void Label::setBorderStyle(BorderStyle style)
+{
+    m_borderStyle = style;
+    fitToText();
+    widget()->update();
+}
+
+void Label::setWordWrap(bool wrap)
+{
+    m_wordWrap = wrap;
+    fitToText();
+    widget()->update();
+}
+
+void Label::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    fitToText();
+}
+
+int Label::textFlags() const
+{
+    int flags = Qt::AlignTop | Qt::TextWordWrap;
+    switch (m_alignment) {
+    case Alignment::Left:
+        flags |= Qt::AlignLeft;
+        break;
+    case Alignment::Right:
+        flags |= Qt::AlignRight;
+        break;
+    case Alignment::Center:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    return flags;
+}
+
+void Label::fitToText()
+{
+    if (!m_autoSize)
+        return;
+    const QFontMetricsF metrics(m_font);
+    const double inset = m_borderStyle == BorderStyle::FixedSingle ? 2 * kBorderInset : 0;
+    QRectF bounds;
+    if (m_wordWrap) {
+        const double widthPx = width() / kTwipsPerPixel - inset;
+        bounds = metrics.boundingRect(QRectF(0, 0, qMax(1.0, widthPx), 1e6), textFlags(), m_caption);
+        setHeight(pixelsToTwips(std::ceil(bounds.height() + inset)));
+    } else {
+        bounds = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), textFlags() & ~Qt::TextWordWrap, m_caption);
+        setGeometry(left(), top(), pixelsToTwips(std::ceil(bounds.width() + inset)),
+                    pixelsToTwips(std::ceil(bounds.height() + inset)));
+    }
+}
+
+void Label::paint(QPainter &p)
+{
+    const QRect r = widget()->rect();
+    if (m_backStyle == BackStyle::Opaque)
+        p.fillRect(r, backColor());
+    QRect textRect = r;
+    if (m_borderStyle == BorderStyle::FixedSingle) {
+        p.setPen(QPen(QColor(0, 0, 0), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        textRect = r.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
+    }
+    p.setFont(m_font);
+    p.setClipRect(textRect);
+    if (!enabled()) {
+        // Disabled text is drawn embossed: a light copy beneath a grey one.
+        p.setPen(QColor(255, 255, 255));
+        p.drawText(textRect.translated(1, 1), textFlags(), m_caption);
+        p.setPen(QColor(128, 128, 128));
+    } else {
+        p.setPen(foreColor());
+    }
+    p.drawText(textRect, textFlags(), m_caption);
+}
+
+} // namespace velmora

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "control.h"
+
+#include <QFont>
+
+class QPainter;
+
+namespace velmora {
+
+enum class Alignment { Left, Right, Center };
+enum class BackStyle { Transparent, Opaque };
+enum class BorderStyle { None, FixedSingle };
+
+// A label that paints itself: caption, font, colours, opaque or transparent background,
+// single-line border, alignment and word wrap. Text always wraps at word boundaries to
+// the label's width; with auto-size on, the label grows to its text instead (wider when
+// word wrap is off, taller when it is on). A transparent label still takes the pointer.
+class Label : public Control
+{
+    Q_OBJECT
+
+public:
+    Label(QWidget *parent, QString name, int index = -1);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    QFont font() const { return m_font; }
+    void setFont(const QFont &font);
+
+    Alignment alignment() const { return m_alignment; }
+    void setAlignment(Alignment alignment);
+    BackStyle backStyle() const { return m_backStyle; }
+    void setBackStyle(BackStyle style);
+    bool isOpaque() const { return m_backStyle == BackStyle::Opaque; }
+    BorderStyle borderStyle() const { return m_borderStyle; }
+    void setBorderStyle(BorderStyle style);
+    bool wordWrap() const { return m_wordWrap; }
+    void setWordWrap(bool wrap);
+    bool autoSize() const { return m_autoSize; }
+    void setAutoSize(bool autoSize);
+
+private:
+    void paint(QPainter &painter);
+    void fitToText();
+    int textFlags() const;
+
+    QString m_caption;
+    QFont m_font;
+    Alignment m_alignment = Alignment::Left;
+    BackStyle m_backStyle = BackStyle::Opaque;
+    BorderStyle m_borderStyle = BorderStyle::None;
+    bool m_wordWrap = false;
+    bool m_autoSize = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace velmora {
+
+// A font as the screens name it: face, size in points (fractions kept, 32.25 and
+// 15.75 are common) and weight.
+inline QFont screenFont(const QString &family, double points, bool bold = true)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace velmora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/desktopshell.h"
+#include "platform/messageboxes.h"
+#include "platform/screen.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace velmora::test {
+
+// Records every message box; okCancel answers from a script (OK when it runs out).
+class FakeMessageBoxes : public MessageBoxes
+{
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        bool withCancel;
+    };
+
+    void ok(const QString &text, const QString &title) override;
+    bool okCancel(const QString &text, const QString &title) override;
+
+    QList<Shown> shown;
+    QList<bool> answers;
+};
+
+class FakeDesktopShell : public DesktopShell
+{
+public:
+    void open(const QString &address, QWidget *owner) override;
+
+    QStringList opened;
+};
+
+// A screen of a chosen size that remembers the pointer it was last given.
+class FakeScreen : public Screen
+{
+public:
+    FakeScreen(int widthPixels, int heightPixels);
+
+    QSizeF sizeTwips() const override;
+    void setBusy(bool busy) override;
+
+    QSizeF size;
+    bool busy = false;
+    int busyCalls = 0;
+};
+
+} // namespace velmora::test

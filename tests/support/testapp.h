@@ -1,0 +1,52 @@
+#pragma once
+
+#include "fakes.h"
+#include "module1/module1.h"
+#include "platform/platform.h"
+#include "toolkit/formregistry.h"
+
+#include <QPoint>
+#include <QTemporaryDir>
+
+class QWindow;
+
+namespace velmora {
+class Form;
+}
+
+namespace velmora::test {
+
+// The whole program wired with fakes for the message boxes, the desktop shell and a
+// 1024 by 768 screen, over a private copy of the supplied data folder.
+class TestApp
+{
+public:
+    explicit TestApp(bool withSuppliedData = true);
+    ~TestApp();
+
+    QString dataPath(const QString &relative) const;
+    void writeDataFile(const QString &relative, const QByteArray &bytes) const;
+    void removeDataFile(const QString &relative) const;
+
+    // Lets posted deletions (unloaded forms) happen.
+    static void settle();
+
+    QTemporaryDir dir;
+    FakeMessageBoxes messages;
+    FakeDesktopShell shell;
+    FakeScreen screen{1024, 768};
+    Platform platform;
+    FormRegistry forms;
+    Module1 m;
+    bool ended = false;
+};
+
+// A point of a form in window pixels, from twips.
+QPoint at(double xTwips, double yTwips);
+// Real routed pointer events on the form's window (hit-testing and capture included).
+void moveTo(Form &form, double xTwips, double yTwips);
+void clickAt(Form &form, double xTwips, double yTwips);
+// Shows a form and waits until its window is exposed.
+bool showAndExpose(Form &form);
+
+} // namespace velmora::test
