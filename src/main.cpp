@@ -6,6 +6,7 @@
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
+#include "toolkit/firstpaintprobe.h"
 #include "toolkit/formregistry.h"
 
 #include <QApplication>
@@ -13,11 +14,8 @@
 #include <QDir>
 #include <QFont>
 #include <QStyleFactory>
-#include <QTimer>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 using namespace velmora;
 
@@ -29,38 +27,6 @@ bool haveDisplay()
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
-
-// Start-up benchmark: reports the time from `startNs` (the launcher's wall clock, in
-// nanoseconds since the epoch) to the first paint of the title screen, then quits.
-class FirstPaintProbe : public QObject
-{
-public:
-    explicit FirstPaintProbe(long long startNs)
-        : m_startNs(startNs)
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            QTimer::singleShot(0, [this] {
-                const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                     std::chrono::system_clock::now().time_since_epoch())
-                                     .count();
-                std::printf("first-paint-ms %.3f\n", double(now - m_startNs) / 1e6);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    long long m_startNs;
-    bool m_done = false;
-};
 
 } // namespace
 
@@ -99,8 +65,9 @@ int main(int argc, char *argv[])
                      qPrintable(missing));
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
 
-    const QString dataRoot = parser.isSet(dataOption) ? parser.value(dataOption)
-                                                      : QCoreApplication::applicationDirPath() + QStringLiteral("/data");
+    const QString dataRoot = parser.isSet(dataOption)
+                                 ? parser.value(dataOption)
+                                 : QCoreApplication::applicationDirPath() + QStringLiteral("/data");
     if (!QDir(dataRoot).exists()) {
         std::fprintf(stderr, "velmora: data folder %s not found\n", qPrintable(QDir::toNativeSeparators(dataRoot)));
         return 2;
@@ -116,11 +83,8 @@ int main(int argc, char *argv[])
     forms.onEnd = [] { QCoreApplication::exit(0); };
 
     Titlefrm &title = forms.ref<Titlefrm>();
-    std::unique_ptr<FirstPaintProbe> probe;
-    if (parser.isSet(probeOption)) {
-        probe = std::make_unique<FirstPaintProbe>(parser.value(probeOption).toLongLong());
-        title.installEventFilter(probe.get());
-    }
+    if (parser.isSet(probeOption))
+        title.installEventFilter(new FirstPaintProbe(parser.value(probeOption).toLongLong(), &app));
     title.showForm();
     return QApplication::exec();
 }

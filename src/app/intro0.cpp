@@ -96,7 +96,8 @@ intro0::intro0(Module1 &m)
              screenFont(kTahoma, 18), kNavy);
     addEntry(*this, Label2, entry, {18, QStringLiteral("Worksheet Catalogue"), 7005, 6600, 4635, 495},
              screenFont(kTahoma, 18), kNavy);
-    addEntry(*this, Label2, entry, {12, kPublisherAddress, 7005, 8040, 3315, 375}, screenFont(QStringLiteral("Arial"), 12));
+    addEntry(*this, Label2, entry, {12, kPublisherAddress, 7005, 8040, 3315, 375},
+             screenFont(QStringLiteral("Arial"), 12));
     addEntry(*this, Label2, entry, {16, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, screenFont(kTahoma, 18));
     for (const auto &[index, label] : Label2)
         label->onClick = [this, index = index] { Label2_Click(index); };

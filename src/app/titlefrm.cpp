@@ -46,7 +46,7 @@ Titlefrm::Titlefrm(Module1 &m)
 
     Label1 = add<Label>(QStringLiteral("Label1"), -1, Frame1);
     Label1->setGeometry(360, 5040, 4695, 615);
-    Label1->setCaption(QStringLiteral("Ardovin Sevrani and his telescope"));
+    Label1->setCaption(QStringLiteral("Ardovin Sevrani, astronomer"));
     Label1->setFont(screenFont(QStringLiteral("Times New Roman"), 18, false));
     Label1->setForeColor(kBlue);
     Label1->setAlignment(Alignment::Center);

@@ -58,9 +58,9 @@ bool DataPaths::insideRoot(const QString &path) const
     // Follow links: the real place must still lie in the real data folder.
     const QString root = QFileInfo(m_root).canonicalFilePath();
     QFileInfo info(path);
-    const QString real = info.exists() ? info.canonicalFilePath()
-                                       : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/')
-                                             + info.fileName();
+    const QString real = info.exists()
+                             ? info.canonicalFilePath()
+                             : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
     return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
 }
 

@@ -18,15 +18,15 @@ class FileError : public std::runtime_error
 {
 public:
     enum class Kind {
-        NotFound,      // no such file, or a folder on the way is missing
-        Refused,       // a name that leads outside the data folder or cannot be a file
-        AlreadyOpen,   // the slot holds another file
-        NotOpen,       // read or write without an open file of that mode
-        PastEnd,       // input past the end of the file
-        BadNumber,     // a number field that holds no whole number
-        Unencodable,   // a character the file's code page cannot hold
-        WriteFailed,   // the disk refused the data (full, read-only, ...)
-        Overflow,      // more entries than the list in memory can hold
+        NotFound, // no such file, or a folder on the way is missing
+        Refused, // a name that leads outside the data folder or cannot be a file
+        AlreadyOpen, // the slot holds another file
+        NotOpen, // read or write without an open file of that mode
+        PastEnd, // input past the end of the file
+        BadNumber, // a number field that holds no whole number
+        Unencodable, // a character the file's code page cannot hold
+        WriteFailed, // the disk refused the data (full, read-only, ...)
+        Overflow, // more entries than the list in memory can hold
     };
 
     FileError(Kind kind, const QString &detail);

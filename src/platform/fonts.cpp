@@ -2,37 +2,21 @@
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QFontInfo>
-#include <QStringList>
 
 namespace velmora {
 
-namespace {
-bool resolves(const QString &family, const QStringList &twins)
-{
-    const QString real = QFontInfo(QFont(family)).family();
-    return real.compare(family, Qt::CaseInsensitive) == 0 || twins.contains(real, Qt::CaseInsensitive);
-}
-} // namespace
-
 QString registerScreenFonts()
 {
-    const QString tahoma = QStringLiteral("Tahoma");
-    if (!resolves(tahoma, {})) {
-        for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-            const QString path = QString::fromLatin1(file);
-            if (QFile::exists(path))
-                QFontDatabase::addApplicationFont(path);
-        }
+    // Registered without asking fontconfig first: a match query costs more at start-up
+    // than reading the two files, and a system Tahoma, if any, has the same metrics.
+    // Times New Roman and Arial come from fontconfig's metric aliases for Liberation.
+    bool tahoma = false;
+    for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        const QString path = QString::fromLatin1(file);
+        if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
+            tahoma = true;
     }
-    QStringList missing;
-    if (!resolves(tahoma, {}))
-        missing << tahoma;
-    if (!resolves(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif")}))
-        missing << QStringLiteral("Times New Roman");
-    if (!resolves(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")}))
-        missing << QStringLiteral("Arial");
-    return missing.join(QStringLiteral(", "));
+    return tahoma ? QString() : QStringLiteral("Tahoma");
 }
 
 } // namespace velmora

@@ -15,7 +15,7 @@ public:
 };
 
 // The primary screen of the running program, in logical pixels (15 twips each).
-class QtScreen : public Screen
+class QtScreen final : public Screen
 {
 public:
     ~QtScreen() override;

@@ -7,6 +7,8 @@ namespace velmora {
 CheckBox::CheckBox(QWidget *parent, QString name, int index)
     : Control(new QCheckBox(parent), std::move(name), index)
 {
+    // Filled with the control's own back colour, whatever role the style paints.
+    box()->setBackgroundRole(QPalette::Window);
     box()->setAutoFillBackground(true);
     setBackColor(QColor(192, 192, 192));
     setForeColor(QColor(0, 0, 0));

@@ -16,9 +16,9 @@ FormRegistry::~FormRegistry()
         destroy(form, true);
 }
 
-void FormRegistry::define(const QString &name, Factory factory)
+void FormRegistry::define(const QString &name, const Factory &factory)
 {
-    m_factories.insert(name, std::move(factory));
+    m_factories.insert(name, factory);
 }
 
 Form &FormRegistry::ref(const QString &name)

@@ -29,7 +29,7 @@ public:
     FormRegistry &operator=(const FormRegistry &) = delete;
 
     // Declares how the slot `name` builds its form.
-    void define(const QString &name, Factory factory);
+    void define(const QString &name, const Factory &factory);
     bool isDefined(const QString &name) const { return m_factories.contains(name); }
 
     // Create on reference.

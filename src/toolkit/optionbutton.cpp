@@ -7,6 +7,8 @@ namespace velmora {
 OptionButton::OptionButton(QWidget *parent, QString name, int index)
     : Control(new QRadioButton(parent), std::move(name), index)
 {
+    // Filled with the control's own back colour, whatever role the style paints.
+    button()->setBackgroundRole(QPalette::Window);
     button()->setAutoFillBackground(true);
     button()->setFocusPolicy(Qt::StrongFocus);
     setBackColor(QColor(192, 192, 192));

@@ -41,9 +41,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("found"); // relative to the root; empty = refused or missing
         QTest::newRow("backslash") << QStringLiteral("Images\\globe.jpg") << QStringLiteral("Images/globe.jpg");
         QTest::newRow("slash") << QStringLiteral("multiple/track.txt") << QStringLiteral("multiple/track.txt");
-        QTest::newRow("folder in lower case") << QStringLiteral("images\\globe.jpg") << QStringLiteral("Images/globe.jpg");
-        QTest::newRow("file in other case") << QStringLiteral("IMAGES\\GLOBE.JPG") << QStringLiteral("Images/globe.jpg");
-        QTest::newRow("blanks in names") << QStringLiteral("wmf\\key ardovina.wmf") << QStringLiteral("wmf/key ardovina.wmf");
+        QTest::newRow("folder in lower case")
+            << QStringLiteral("images\\globe.jpg") << QStringLiteral("Images/globe.jpg");
+        QTest::newRow("file in other case")
+            << QStringLiteral("IMAGES\\GLOBE.JPG") << QStringLiteral("Images/globe.jpg");
+        QTest::newRow("blanks in names") << QStringLiteral("wmf\\key ardovina.wmf")
+                                         << QStringLiteral("wmf/key ardovina.wmf");
         QTest::newRow("non-ASCII name") << QStringLiteral("multiple/Ünïcode Wörksheet.txt")
                                         << QStringLiteral("multiple/Ünïcode Wörksheet.txt");
         QTest::newRow("missing") << QStringLiteral("Images\\nothere.jpg") << QString();
@@ -73,9 +76,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::newRow("new file") << QStringLiteral("multiple/Plants& animals.txt")
                                   << QStringLiteral("multiple/Plants& animals.txt");
-        QTest::newRow("existing file keeps its case") << QStringLiteral("multiple\\TRACK.TXT")
-                                                      << QStringLiteral("multiple/track.txt");
-        QTest::newRow("folder matched by case") << QStringLiteral("MULTIPLE/new.txt") << QStringLiteral("multiple/new.txt");
+        QTest::newRow("existing file keeps its case")
+            << QStringLiteral("multiple\\TRACK.TXT") << QStringLiteral("multiple/track.txt");
+        QTest::newRow("folder matched by case")
+            << QStringLiteral("MULTIPLE/new.txt") << QStringLiteral("multiple/new.txt");
         QTest::newRow("missing folder") << QStringLiteral("nofolder/new.txt") << QString();
         QTest::newRow("slash in a title") << QStringLiteral("multiple/a/b.txt") << QString();
         QTest::newRow("title of dots") << QStringLiteral("multiple/..") << QString();

@@ -53,10 +53,9 @@ private Q_SLOTS:
         QTest::newRow("empty line is empty") << QByteArray("\r\nnext") << strings({"", "next"});
         QTest::newRow("trailing blanks kept") << QByteArray("end  \r\n") << strings({"end  "});
         QTest::newRow("last line without ending") << QByteArray("x\r\ny") << strings({"x", "y"});
-        QTest::newRow("quotes read literally") << QByteArray("\"quoted\r\nnext\"\r\n")
-                                               << strings({"\"quoted", "next\""});
-        QTest::newRow("code page 1252") << QByteArray("caf\xe9 \x80\x96\r\n")
-                                        << QStringList{QStringLiteral("café €–")};
+        QTest::newRow("quotes read literally")
+            << QByteArray("\"quoted\r\nnext\"\r\n") << strings({"\"quoted", "next\""});
+        QTest::newRow("code page 1252") << QByteArray("caf\xe9 \x80\x96\r\n") << QStringList{QStringLiteral("café €–")};
     }
 
     void fieldRule()

@@ -28,9 +28,9 @@ QSizeF FakeScreen::sizeTwips() const
     return size;
 }
 
-void FakeScreen::setBusy(bool value)
+void FakeScreen::setBusy(bool busyNow)
 {
-    busy = value;
+    busy = busyNow;
     ++busyCalls;
 }
 

@@ -14,7 +14,7 @@ namespace velmora::test {
 namespace {
 QString makeDataCopy(const QTemporaryDir &dir, bool withSuppliedData)
 {
-    const QString root = dir.path();
+    QString root = dir.path();
     for (const char *folder : {"Images", "logo", "wmf", "wmf2", "multiple"})
         QDir(root).mkpath(QString::fromLatin1(folder));
     if (!withSuppliedData)

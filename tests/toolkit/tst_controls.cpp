@@ -169,6 +169,16 @@ private Q_SLOTS:
         QVERIFY(!off->value());
     }
 
+    void nativeControlsTakeTheirColours()
+    {
+        Board board;
+        auto *option = board.add<OptionButton>(QStringLiteral("Option1"));
+        option->setGeometry(0, 1500, 1500, 255);
+        option->setBackColor(QColor(39, 63, 137));
+        const QImage shot = option->widget()->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(shot.width() - 2, 2)), QColor(39, 63, 137));
+    }
+
     void timerFiresOnlyWhenOnAndIntervalSet()
     {
         Board board;

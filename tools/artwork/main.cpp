@@ -20,8 +20,7 @@
 
 namespace {
 
-struct Picture
-{
+struct Picture {
     QString relativePath;
     int width;
     int height;
@@ -61,8 +60,8 @@ bool writePicture(const QDir &dataDir, const Picture &picture)
         return false;
     }
 
-    std::printf("wrote %s (%d x %d)\n", qPrintable(QDir::toNativeSeparators(filePath)),
-                opaque.width(), opaque.height());
+    std::printf("wrote %s (%d x %d)\n", qPrintable(QDir::toNativeSeparators(filePath)), opaque.width(),
+                opaque.height());
     return true;
 }
 

@@ -51,8 +51,7 @@ QPainterPath pagePath(qreal spineX, qreal top, qreal bottom, qreal width, int si
     page.moveTo(spineX, top + 3);
     page.cubicTo(spineX + side * width * 0.35, top - 2, spineX + side * width * 0.7, top - 3, outerX, top);
     page.lineTo(outerX, bottom - 3);
-    page.cubicTo(spineX + side * width * 0.7, bottom - 6, spineX + side * width * 0.35, bottom - 5, spineX,
-                 bottom);
+    page.cubicTo(spineX + side * width * 0.7, bottom - 6, spineX + side * width * 0.35, bottom - 5, spineX, bottom);
     page.closeSubpath();
     return page;
 }

@@ -194,18 +194,14 @@ void paintStars(QPainter &p, QRandomGenerator &rng)
 
     // A handful of prominent stars with diffraction spikes, placed by hand so
     // they frame the scene nicely.
-    const struct
-    {
+    const struct {
         QPointF pos;
         qreal size;
         QColor colour;
     } bright[] = {
-        {QPointF(38, 30), 2.0, QColor(235, 240, 255)},
-        {QPointF(172, 22), 1.7, QColor(255, 236, 200)},
-        {QPointF(300, 118), 1.6, QColor(200, 220, 255)},
-        {QPointF(88, 92), 1.5, QColor(245, 245, 255)},
-        {QPointF(214, 132), 1.3, QColor(255, 225, 190)},
-        {QPointF(20, 150), 1.2, QColor(210, 225, 255)},
+        {QPointF(38, 30), 2.0, QColor(235, 240, 255)},   {QPointF(172, 22), 1.7, QColor(255, 236, 200)},
+        {QPointF(300, 118), 1.6, QColor(200, 220, 255)}, {QPointF(88, 92), 1.5, QColor(245, 245, 255)},
+        {QPointF(214, 132), 1.3, QColor(255, 225, 190)}, {QPointF(20, 150), 1.2, QColor(210, 225, 255)},
     };
     for (const auto &star : bright)
         paintStar(p, star.pos, star.size, star.colour, true);
@@ -415,8 +411,8 @@ void paintTelescope(QPainter &p)
     p.translate(kPivot);
     p.rotate(-kElevationDegrees);
 
-    constexpr qreal backX = -62.0;   // end of main tube at the eyepiece side
-    constexpr qreal frontX = 104.0;  // start of the dew shield
+    constexpr qreal backX = -62.0; // end of main tube at the eyepiece side
+    constexpr qreal frontX = 104.0; // start of the dew shield
     constexpr qreal shieldX = 128.0; // open end of the dew shield
     constexpr qreal rBack = 5.5;
     constexpr qreal rFront = 8.5;
@@ -459,8 +455,7 @@ void paintTelescope(QPainter &p)
 
     // Main tube: tapered, wider toward the objective.
     QPolygonF tube;
-    tube << QPointF(backX, -rBack) << QPointF(frontX, -rFront) << QPointF(frontX, rFront)
-         << QPointF(backX, rBack);
+    tube << QPointF(backX, -rBack) << QPointF(frontX, -rFront) << QPointF(frontX, rFront) << QPointF(backX, rBack);
     p.setPen(QPen(QColor(70, 44, 10), 0.6));
     p.setBrush(brassAcross(-rFront, rFront));
     p.drawPolygon(tube);
