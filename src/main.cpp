@@ -73,6 +73,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // A save killed at the wrong moment may have left a temporary beside its file.
+    if (const auto multiple = DataPaths(dataRoot).existing(QStringLiteral("multiple")))
+        removeStrayTemporaries(*multiple);
+
     QtMessageBoxes messages;
     QtDesktopShell shell;
     QtScreen screen;

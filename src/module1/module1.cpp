@@ -1,5 +1,7 @@
 #include "module1.h"
 
+#include "worksheetfile.h"
+
 #include "platform/fileslot.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
@@ -43,6 +45,19 @@ void Module1::setupform(Form &form) const
     screen.setBusy(false);
 }
 
+void Module1::loadquiz()
+{
+    FileSlot &file = m_platform.file1();
+    worktitle = ampersandsToCommas(file.readField());
+    file.readField(); // the single space of line 2
+    for (std::size_t q = 1; q <= kQuestions; ++q) {
+        for (auto *texts : {&quest, &ansa, &ansb, &ansc, &ansd})
+            (*texts)[q] = ampersandsToCommas(file.readField());
+        rightans[q] = file.readField();
+        file.readField(); // the single space after each question
+    }
+}
+
 void Module1::readtracklist(const QString &asWritten)
 {
     FileSlot &file = m_platform.file1();
@@ -57,6 +72,53 @@ void Module1::readtracklist(const QString &asWritten)
         tracklist[std::size_t(n)] = file.readField();
     }
     file.close();
+}
+
+namespace {
+void writetracklist(FileSlot &file, long long count, const std::array<QString, Module1::kListCapacity + 1> &titles)
+{
+    file.openForOutput(kListFile);
+    file.writeLine(number(count) + QLatin1Char(' '));
+    for (long long i = 1; i <= count; ++i)
+        file.writeLine(titles[std::size_t(i)]);
+    file.close();
+}
+} // namespace
+
+bool Module1::appendToWorksheetList(const QString &title)
+{
+    readtracklist(kListFile);
+    for (long long i = 1; i <= trackcount; ++i) {
+        if (tracklist[std::size_t(i)] == title)
+            return false;
+    }
+    if (trackcount >= kListCapacity)
+        throw FileError(FileError::Kind::Overflow, QStringLiteral("the list holds %1 titles").arg(kListCapacity));
+    tracklist[std::size_t(trackcount + 1)] = title;
+    writetracklist(m_platform.file1(), trackcount + 1, tracklist);
+    return true;
+}
+
+bool Module1::removeFromWorksheetList(const QString &title)
+{
+    readtracklist(kListFile);
+    long long position = 0;
+    for (long long i = trackcount; i >= 1 && position == 0; --i) {
+        if (tracklist[std::size_t(i)] == title)
+            position = i;
+    }
+    // Without a match nothing moves: shifting from position 0 would drop another title.
+    if (position == 0)
+        return false;
+    // The list in memory changes only once the file has.
+    auto titles = tracklist;
+    for (long long i = position; i < trackcount; ++i)
+        titles[std::size_t(i)] = titles[std::size_t(i + 1)];
+    titles[std::size_t(trackcount)].clear();
+    writetracklist(m_platform.file1(), trackcount - 1, titles);
+    tracklist = titles;
+    trackcount -= 1;
+    return true;
 }
 
 } // namespace velmora

@@ -29,11 +29,27 @@ public:
     // the size of 12000 by 9000 twips and centring on the screen.
     void setupform(Form &form) const;
 
+    // Reads one quiz set from the worksheet file the caller has opened in file slot 1:
+    // the title, then for each question its text, answers A to D (each "&" read as ",")
+    // and its correct answer (unchanged). Throws FileError on any failure, leaving the
+    // fields read so far replaced and the rest as they were; the caller closes the slot.
+    void loadquiz();
+
     // Reads the worksheet list from the file named `asWritten` in file slot 1: the count
     // into trackcount, then that many titles into tracklist(1) onwards. Opens and closes
-    // the file itself. Throws FileError on any failure; what was read before the failure
-    // stays, and the slot is left open for the caller's handler to close.
+    // the file itself. Throws FileError on any failure (a count above the list's room
+    // fails at the 1001st title); what was read before the failure stays, and the slot
+    // is left open for the caller's handler to close.
     void readtracklist(const QString &asWritten);
+
+    // Adds a list title (see listTitle()) to the list file unless it is listed already
+    // (exact comparison). Reads the file first; trackcount keeps the count read. Returns
+    // whether the title was added. Throws FileError, with the list file untouched.
+    bool appendToWorksheetList(const QString &title);
+    // Removes the last entry equal to a list title from the list file and from memory.
+    // A title that is not listed alters nothing and returns false. Throws FileError,
+    // with the list file untouched.
+    bool removeFromWorksheetList(const QString &title);
 
     // Page viewers.
     qint16 pageno = 0;

@@ -32,7 +32,8 @@ std::optional<QString> DataPaths::resolve(const QString &asWritten, bool lastMay
             return std::nullopt;
         const bool last = i == parts.size() - 1;
         const QString exact = path + QLatin1Char('/') + part;
-        if (QFileInfo::exists(exact)) {
+        if (QFileInfo::exists(exact) || (last && lastMayBeNew)) {
+            // A file to be written keeps the exact name: "maths" must not replace "Maths".
             path = exact;
             continue;
         }
@@ -40,13 +41,9 @@ std::optional<QString> DataPaths::resolve(const QString &asWritten, bool lastMay
         const auto match = std::find_if(entries.begin(), entries.end(), [&part](const QString &entry) {
             return entry.compare(part, Qt::CaseInsensitive) == 0;
         });
-        if (match != entries.end()) {
-            path += QLatin1Char('/') + *match;
-        } else if (last && lastMayBeNew) {
-            path = exact;
-        } else {
+        if (match == entries.end())
             return std::nullopt;
-        }
+        path += QLatin1Char('/') + *match;
     }
     if (!insideRoot(path))
         return std::nullopt;

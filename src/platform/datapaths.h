@@ -20,8 +20,9 @@ public:
 
     // The existing file or folder the name refers to, or nothing.
     std::optional<QString> existing(const QString &asWritten) const;
-    // Where a file of that name is to be written: its folders must exist; the file
-    // itself may not yet. Nothing when the name is refused or a folder is missing.
+    // Where a file of that name is to be written: its folders must exist (matched
+    // without regard to case); the file keeps its exact name, so a worksheet "maths"
+    // never replaces "Maths". Nothing when the name is refused or a folder is missing.
     std::optional<QString> forWriting(const QString &asWritten) const;
 
 private:

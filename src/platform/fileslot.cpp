@@ -3,7 +3,9 @@
 #include "datapaths.h"
 #include "windows1252.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace velmora {
@@ -101,6 +103,11 @@ void FileSlot::writeLine(const QString &text)
 {
     if (!m_output)
         throw FileError(FileError::Kind::NotOpen, QStringLiteral("write"));
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+        // A line break inside a text would shift every line after it.
+        abandon();
+        throw FileError(FileError::Kind::Unencodable, QStringLiteral("line break"));
+    }
     const auto bytes = toWindows1252(text);
     if (!bytes) {
         const QChar bad = firstUnencodable(text);
@@ -142,6 +149,19 @@ void FileSlot::abandon()
         m_output->cancelWriting();
         m_output.reset();
     }
+}
+
+int removeStrayTemporaries(const QString &folderPath)
+{
+    // Every file the program writes ends in ".txt"; its temporary adds six letters.
+    static const QRegularExpression temporary(QStringLiteral("^.+\\.txt\\.[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QDir folder(folderPath);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch() && QFile::remove(folder.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace velmora

@@ -67,7 +67,8 @@ public:
     long long readNumber();
     bool atEnd() const;
 
-    // Output: the text and CR LF.
+    // Output: the text and CR LF. A text holding a line break, or a character outside
+    // the code page, is refused (FileError, and the old file stays as it was).
     void writeLine(const QString &text);
 
     // Ends the work with the file: input is dropped; output replaces the old file.
@@ -84,5 +85,10 @@ private:
     std::unique_ptr<QSaveFile> m_output;
     QString m_outputName;
 };
+
+// Removes the temporary files that a save killed at the wrong moment can leave beside
+// the file it was replacing ("name.txt.Ab12Cd"); the readers never look at them.
+// Returns how many were removed.
+int removeStrayTemporaries(const QString &folderPath);
 
 } // namespace velmora

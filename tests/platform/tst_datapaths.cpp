@@ -76,8 +76,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::newRow("new file") << QStringLiteral("multiple/Plants& animals.txt")
                                   << QStringLiteral("multiple/Plants& animals.txt");
-        QTest::newRow("existing file keeps its case")
-            << QStringLiteral("multiple\\TRACK.TXT") << QStringLiteral("multiple/track.txt");
+        QTest::newRow("a file's case is never matched")
+            << QStringLiteral("multiple\\TRACK.TXT") << QStringLiteral("multiple/TRACK.TXT");
         QTest::newRow("folder matched by case")
             << QStringLiteral("MULTIPLE/new.txt") << QStringLiteral("multiple/new.txt");
         QTest::newRow("missing folder") << QStringLiteral("nofolder/new.txt") << QString();

@@ -1,0 +1,165 @@
+// Worksheet file figures: reading a 1000-title list, reading a worksheet, saving one
+// (through to the disk), and saves killed at random moments.
+//   worksheetfiles [--dir DIR] [--kills N]
+// DIR (default: a new folder in the current directory) should be on the disk the
+// program will use; /tmp may be memory.
+#include "module1/module1.h"
+#include "module1/worksheetfile.h"
+#include "platform/desktopshell.h"
+#include "platform/fileslot.h"
+#include "platform/messageboxes.h"
+#include "platform/platform.h"
+#include "platform/screen.h"
+#include "toolkit/formregistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+class NoMessages : public MessageBoxes
+{
+public:
+    void ok(const QString &, const QString &) override {}
+    bool okCancel(const QString &, const QString &) override { return false; }
+};
+class NoShell : public DesktopShell
+{
+public:
+    void open(const QString &, QWidget *) override {}
+};
+class NoScreen : public Screen
+{
+public:
+    QSizeF sizeTwips() const override { return {15360, 11520}; }
+    void setBusy(bool) override {}
+};
+
+Worksheet sheetOf(const QString &title)
+{
+    Worksheet sheet;
+    sheet.title = title;
+    for (int q = 0; q < Worksheet::kQuestions; ++q) {
+        sheet.questions[q] = QStringLiteral("Which planet is number %1 from the Sun, counting outwards?").arg(q + 1);
+        for (int k = 0; k < 4; ++k)
+            sheet.answers[q][k] = QStringLiteral("Answer %1, the %2 one").arg(k + 1).arg(q);
+        sheet.correct[q] = QString::number(q % 4 + 1);
+    }
+    return sheet;
+}
+
+void report(const char *what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    const auto at = [&ms](double p) { return ms[std::min(ms.size() - 1, size_t(p * double(ms.size())))]; };
+    std::printf("%-34s %8.3f %8.3f %8.3f %6zu\n", what, at(0.5), at(0.95), ms.back(), ms.size());
+}
+
+std::vector<double> timeRuns(int runs, const std::function<void()> &work)
+{
+    std::vector<double> ms;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        work();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype dirArg = args.indexOf(QStringLiteral("--dir"));
+    const qsizetype killsArg = args.indexOf(QStringLiteral("--kills"));
+    const int kills = killsArg >= 0 && killsArg + 1 < args.size() ? args[killsArg + 1].toInt() : 300;
+    QTemporaryDir dir((dirArg >= 0 && dirArg + 1 < args.size() ? args[dirArg + 1] : QDir::currentPath())
+                      + QStringLiteral("/velmora-bench-XXXXXX"));
+    QDir(dir.path()).mkpath(QStringLiteral("multiple"));
+
+    NoMessages messages;
+    NoShell shell;
+    NoScreen screen;
+    Platform platform(dir.path(), messages, shell, screen);
+    FormRegistry forms;
+    Module1 m(platform, forms);
+    FileSlot &file = platform.file1();
+
+    file.openForOutput(kListFile);
+    file.writeLine(number(1000) + QLatin1Char(' '));
+    for (int i = 1; i <= 1000; ++i)
+        file.writeLine(QStringLiteral("Worksheet number %1 of the year").arg(i));
+    file.close();
+    const Worksheet sheet = sheetOf(QStringLiteral("Planets, moons"));
+    const QString sheetFile = worksheetFile(listTitle(sheet.title));
+    file.openForOutput(sheetFile);
+    writeworksheet(file, sheet);
+    file.close();
+
+    std::printf("%-34s %8s %8s %8s %6s\n", "worksheet files", "median", "p95", "max", "runs");
+    report("read a 1000-title list (ms)", timeRuns(200, [&] { m.readtracklist(kListFile); }));
+    report("read a worksheet (ms)", timeRuns(200, [&] {
+               file.openForInput(sheetFile);
+               m.loadquiz();
+               file.close();
+           }));
+    report("save a worksheet, synced (ms)", timeRuns(100, [&] {
+               file.openForOutput(sheetFile);
+               writeworksheet(file, sheet);
+               file.close();
+           }));
+
+    // Saves killed at random moments: the file is the old or the new one every time.
+    const QString path = dir.path() + QLatin1Char('/') + sheetFile;
+    const auto contents = [&path] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray bytesA = contents();
+    Worksheet longer = sheet;
+    longer.questions[9] += QStringLiteral(" (the longer version)");
+    file.openForOutput(sheetFile);
+    writeworksheet(file, longer);
+    file.close();
+    const QByteArray bytesB = contents();
+    QRandomGenerator random(2026);
+    int intact = 0;
+    int strays = 0;
+    for (int round = 0; round < kills; ++round) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 0;; ++i) {
+                file.openForOutput(sheetFile);
+                writeworksheet(file, i % 2 ? longer : sheet);
+                file.close();
+            }
+        }
+        usleep(random.bounded(100u, 20000u));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        const QByteArray now = contents();
+        if (now == bytesA || now == bytesB)
+            ++intact;
+        strays += removeStrayTemporaries(dir.path() + QStringLiteral("/multiple"));
+    }
+    std::printf("saves killed at random moments: %d, file intact after %d, stray temporaries cleaned %d\n", kills,
+                intact, strays);
+    return intact == kills ? 0 : 1;
+}
