@@ -7,7 +7,7 @@ velmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Everything the build, the program and its tests need from Debian.
 velmora_packages=(
     g++ cmake ninja-build
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libwmf-dev
     fonts-liberation2 fonts-wine
 )
 

@@ -1,6 +1,9 @@
 #include "pictureloader.h"
 
 #include "datapaths.h"
+#include "metafile.h"
+
+#include <QFile>
 
 #include <QImageReader>
 
@@ -21,6 +24,17 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
     const auto path = m_paths.existing(asWritten);
     if (!path)
         return {Picture(), QStringLiteral("File not found: %1").arg(asWritten)};
+    if (path->endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
+        QFile file(*path);
+        // No page of ours comes near this; a bigger file is damaged or hostile.
+        constexpr qint64 kMaxMetafileBytes = 16 * 1024 * 1024;
+        if (!file.open(QIODevice::ReadOnly))
+            return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, file.errorString())};
+        if (file.size() > kMaxMetafileBytes)
+            return {Picture(), QStringLiteral("Picture too large: %1").arg(asWritten)};
+        const MetafileResult metafile = loadMetafile(file.readAll(), asWritten);
+        return {metafile.picture, metafile.error};
+    }
     QImageReader reader(*path);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
