@@ -5,11 +5,9 @@
 // program will use; /tmp may be memory.
 #include "module1/module1.h"
 #include "module1/worksheetfile.h"
-#include "platform/desktopshell.h"
 #include "platform/fileslot.h"
-#include "platform/messageboxes.h"
 #include "platform/platform.h"
-#include "platform/screen.h"
+#include "support/inertservices.h"
 #include "toolkit/formregistry.h"
 
 #include <QCoreApplication>
@@ -30,24 +28,6 @@
 using namespace velmora;
 
 namespace {
-
-class NoMessages : public MessageBoxes
-{
-public:
-    void ok(const QString &, const QString &) override {}
-    bool okCancel(const QString &, const QString &) override { return false; }
-};
-class NoShell : public DesktopShell
-{
-public:
-    void open(const QString &, QWidget *) override {}
-};
-class NoScreen : public Screen
-{
-public:
-    QSizeF sizeTwips() const override { return {15360, 11520}; }
-    void setBusy(bool) override {}
-};
 
 Worksheet sheetOf(const QString &title)
 {
@@ -94,10 +74,11 @@ int main(int argc, char *argv[])
                       + QStringLiteral("/velmora-bench-XXXXXX"));
     QDir(dir.path()).mkpath(QStringLiteral("multiple"));
 
-    NoMessages messages;
-    NoShell shell;
-    NoScreen screen;
-    Platform platform(dir.path(), messages, shell, screen);
+    test::InertMessageBoxes messages;
+    test::InertDesktopShell shell;
+    test::InertScreen screen;
+    test::NoPrintTarget printer;
+    Platform platform(dir.path(), messages, shell, screen, printer);
     FormRegistry forms;
     Module1 m(platform, forms);
     FileSlot &file = platform.file1();

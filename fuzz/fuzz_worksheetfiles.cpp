@@ -1,11 +1,9 @@
 // Fuzz target over the worksheet files: the field reader, loadquiz and the list reader
 // all read the same bytes, as a damaged or hostile file beside the program would be.
 #include "module1/module1.h"
-#include "platform/desktopshell.h"
 #include "platform/fileslot.h"
-#include "platform/messageboxes.h"
 #include "platform/platform.h"
-#include "platform/screen.h"
+#include "support/inertservices.h"
 #include "toolkit/formregistry.h"
 
 #include <QDir>
@@ -19,30 +17,11 @@ namespace {
 
 using namespace velmora;
 
-// The reading code asks nothing of these services.
-class NoMessages : public MessageBoxes
-{
-public:
-    void ok(const QString &, const QString &) override {}
-    bool okCancel(const QString &, const QString &) override { return false; }
-};
-class NoShell : public DesktopShell
-{
-public:
-    void open(const QString &, QWidget *) override {}
-};
-class NoScreen : public Screen
-{
-public:
-    QSizeF sizeTwips() const override { return {15360, 11520}; }
-    void setBusy(bool) override {}
-};
-
 struct Harness {
     Harness()
         : dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/velmora-fuzz-XXXXXX")
                                                         : QDir::tempPath() + QStringLiteral("/velmora-fuzz-XXXXXX"))
-        , platform(dir.path(), messages, shell, screen)
+        , platform(dir.path(), messages, shell, screen, printer)
         , m(platform, forms)
     {
         QDir(dir.path()).mkpath(QStringLiteral("multiple"));
@@ -56,9 +35,10 @@ struct Harness {
     }
 
     QTemporaryDir dir;
-    NoMessages messages;
-    NoShell shell;
-    NoScreen screen;
+    test::InertMessageBoxes messages;
+    test::InertDesktopShell shell;
+    test::InertScreen screen;
+    test::NoPrintTarget printer;
     Platform platform;
     FormRegistry forms;
     Module1 m;

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
+#include "platform/qtprinttarget.h"
 #include "platform/screen.h"
 #include "toolkit/firstpaintprobe.h"
 #include "toolkit/formregistry.h"
@@ -16,6 +17,7 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <memory>
 
 using namespace velmora;
 
@@ -55,7 +57,12 @@ int main(int argc, char *argv[])
                                          QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
                                                         "to the title screen's first paint, then quit."),
                                          QStringLiteral("ns"));
+    const QCommandLineOption printToOption(QStringLiteral("print-to"),
+                                           QStringLiteral("Print into PDF files in <dir> instead of on the default "
+                                                          "printer (for schools without a printer)."),
+                                           QStringLiteral("dir"));
     parser.addOption(dataOption);
+    parser.addOption(printToOption);
     parser.addOption(probeOption);
     parser.process(app);
 
@@ -80,7 +87,9 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtDesktopShell shell;
     QtScreen screen;
-    Platform platform(dataRoot, messages, shell, screen);
+    auto printTarget = parser.isSet(printToOption) ? std::make_unique<QtPrintTarget>(parser.value(printToOption))
+                                                   : std::make_unique<QtPrintTarget>();
+    Platform platform(dataRoot, messages, shell, screen, *printTarget);
     FormRegistry forms;
     Module1 m(platform, forms);
     defineScreens(forms, m);

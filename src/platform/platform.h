@@ -3,6 +3,7 @@
 #include "datapaths.h"
 #include "fileslot.h"
 #include "pictureloader.h"
+#include "printer.h"
 
 namespace velmora {
 
@@ -11,12 +12,12 @@ class MessageBoxes;
 class Screen;
 
 // The services the screens call, handed to the application at start. The product
-// wires the real ones; tests wire fakes for the message boxes, the desktop shell and
-// the screen, and real files in a temporary data folder.
+// wires the real ones; tests wire fakes for the message boxes, the desktop shell, the
+// screen and the printer, and real files in a temporary data folder.
 class Platform
 {
 public:
-    Platform(QString dataRoot, MessageBoxes &messages, DesktopShell &shell, Screen &screen);
+    Platform(QString dataRoot, MessageBoxes &messages, DesktopShell &shell, Screen &screen, PrintTarget &printTarget);
 
     MessageBoxes &messages() const { return m_messages; }
     DesktopShell &shell() const { return m_shell; }
@@ -24,6 +25,7 @@ public:
     const DataPaths &paths() const { return m_paths; }
     FileSlot &file1() { return m_file1; }
     const PictureLoader &pictures() const { return m_pictures; }
+    LinePrinter &printer() { return m_printer; }
 
 private:
     MessageBoxes &m_messages;
@@ -32,6 +34,7 @@ private:
     DataPaths m_paths;
     FileSlot m_file1;
     PictureLoader m_pictures;
+    LinePrinter m_printer;
 };
 
 } // namespace velmora

@@ -32,7 +32,7 @@ QString makeDataCopy(const QTemporaryDir &dir, bool withSuppliedData)
 } // namespace
 
 TestApp::TestApp(bool withSuppliedData)
-    : platform(makeDataCopy(dir, withSuppliedData), messages, shell, screen)
+    : platform(makeDataCopy(dir, withSuppliedData), messages, shell, screen, printer)
     , m(platform, forms)
 {
     defineScreens(forms, m);

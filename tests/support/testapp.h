@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "module1/module1.h"
 #include "platform/platform.h"
+#include "recordingprinter.h"
 #include "toolkit/formregistry.h"
 
 #include <QPoint>
@@ -16,8 +17,8 @@ class Form;
 
 namespace velmora::test {
 
-// The whole program wired with fakes for the message boxes, the desktop shell and a
-// 1024 by 768 screen, over a private copy of the supplied data folder.
+// The whole program wired with fakes for the message boxes, the desktop shell, a 1024
+// by 768 screen and the printer, over a private copy of the supplied data folder.
 class TestApp
 {
 public:
@@ -35,6 +36,7 @@ public:
     FakeMessageBoxes messages;
     FakeDesktopShell shell;
     FakeScreen screen{1024, 768};
+    RecordingPrintTarget printer;
     Platform platform;
     FormRegistry forms;
     Module1 m;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "printer.h"
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace velmora {
+
+// Prints with Qt: on the system's default printer (through CUPS), or as PDF files in a
+// folder for schools without a printer. The printer is set to 1440 dots per inch, so
+// one device unit is one twip and fonts keep their point sizes.
+class QtPrintTarget : public PrintTarget
+{
+public:
+    // Prints on the default printer.
+    QtPrintTarget();
+    // Writes each document as a new PDF file in `folder`.
+    explicit QtPrintTarget(QString folder);
+    ~QtPrintTarget() override;
+
+    void begin() override;
+    QSizeF printableSize() const override;
+    double textWidth(const QFont &font, const QString &text) const override;
+    double lineHeight(const QFont &font) const override;
+    void drawText(double x, double y, const QFont &font, const QColor &color, const QString &text) override;
+    void drawLine(double x1, double y1, double x2, double y2, double width, const QColor &color) override;
+    void drawPicture(double x, double y, const Picture &picture) override;
+    void newPage() override;
+    void end() override;
+    void abort() override;
+
+    // The file the last PDF document went to (PDF folder only).
+    QString lastFile() const { return m_lastFile; }
+
+private:
+    QPainter &painter();
+    QString nextPdfName() const;
+
+    QString m_pdfFolder;
+    QString m_lastFile;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPainter> m_painter;
+};
+
+} // namespace velmora

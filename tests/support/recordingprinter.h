@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/printer.h"
+
+#include <QImage>
+#include <QList>
+
+namespace velmora::test {
+
+// A printer that records what would be printed. Metrics come from a 1440-dpi image, so
+// text widths and line heights are those of a real printer in twips. It can fail on
+// purpose: from the start (no printer) or at the n-th drawing call.
+class RecordingPrintTarget : public PrintTarget
+{
+public:
+    struct Op {
+        enum Kind { Begin, Text, Line, Picture, NewPage, End, Abort } kind;
+        double x = 0, y = 0, x2 = 0, y2 = 0;
+        QString text; // text, or the picture's source
+        QString family;
+        double points = 0;
+        QColor color;
+        double width = 0;
+    };
+
+    RecordingPrintTarget();
+
+    void begin() override;
+    QSizeF printableSize() const override { return size; }
+    double textWidth(const QFont &font, const QString &text) const override;
+    double lineHeight(const QFont &font) const override;
+    void drawText(double x, double y, const QFont &font, const QColor &color, const QString &text) override;
+    void drawLine(double x1, double y1, double x2, double y2, double width, const QColor &color) override;
+    void drawPicture(double x, double y, const velmora::Picture &picture) override;
+    void newPage() override;
+    void end() override;
+    void abort() override;
+
+    QList<Op> ofKind(Op::Kind kind) const;
+    // Finished documents (End reached).
+    int documents() const;
+
+    QSizeF size{11000, 16000};
+    bool noPrinter = false;
+    int failAtDrawing = 0; // 0: never; n: the n-th drawing call throws
+    QList<Op> ops;
+
+private:
+    void drawing();
+
+    QImage m_metrics;
+    int m_drawings = 0;
+};
+
+} // namespace velmora::test
