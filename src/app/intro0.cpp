@@ -1,8 +1,12 @@
 #include "intro0.h"
 
+#include "ardovin.h"
 #include "module1/entries.h"
 #include "module1/module1.h"
+#include "module1/pictures.h"
 #include "module1/publisher.h"
+#include "pages/guide.h"
+#include "pages/teacher.h"
 #include "platform/desktopshell.h"
 #include "platform/fileslot.h"
 #include "platform/platform.h"
@@ -115,17 +119,8 @@ intro0::~intro0() = default;
 void intro0::load()
 {
     m_m.setupform(*this);
-    const PictureLoader &pictures = m_m.platform().pictures();
-    const QString titlePicture = QStringLiteral("Images\\quintaransm.jpg");
-    const QString logo = QStringLiteral("Images\\logo2.jpg");
-    if (auto loaded = pictures.load(titlePicture); loaded.ok())
-        Image1->setPicture(loaded.picture);
-    else
-        Image1->setMissingPicture(titlePicture);
-    if (auto loaded = pictures.load(logo); loaded.ok())
-        Image2->setPicture(loaded.picture);
-    else
-        Image2->setMissingPicture(logo);
+    loadpicture(m_m, *Image1, QStringLiteral("Images\\quintaransm.jpg"));
+    loadpicture(m_m, *Image2, QStringLiteral("Images\\logo2.jpg"));
     Option1->setBackColor(kMenuBlue);
     Option2->setBackColor(kMenuBlue);
     Frame1->setBackColor(kMenuBlue);
@@ -135,6 +130,9 @@ void intro0::load()
 void intro0::Label2_Click(int index)
 {
     switch (index) {
+    case 1:
+        m_m.forms().ref<ardovin>().showForm();
+        break;
     case 12:
         openPublisherSite();
         break;
@@ -146,9 +144,39 @@ void intro0::Label2_Click(int index)
         title.showForm();
         break;
     }
+    case 19:
+        openAcknowledgments();
+        break;
+    case 20:
+        openGuide();
+        break;
     default:
         break;
     }
+}
+
+void intro0::openAcknowledgments()
+{
+    // The first reference builds the viewer, whose load handler runs before any of this.
+    teacher &viewer = m_m.forms().ref<teacher>();
+    viewer.Label1->setVisible(false);
+    viewer.Label3[2].setVisible(false);
+    viewer.Label3[3].setVisible(false);
+    loadpicture(m_m, *viewer.Image1, QStringLiteral("wmf\\acknowledgments.wmf"));
+    loadpicture(m_m, *viewer.Picture2, QStringLiteral("logo\\halvorn2.bmp"));
+    loadpicture(m_m, *viewer.Image2, QStringLiteral("wmf2\\acknowledgments.wmf"));
+    viewer.setBackColor(QColor(49, 130, 212));
+    viewer.Timer1->setEnabled(true);
+    viewer.showForm();
+}
+
+void intro0::openGuide()
+{
+    guide &pages = m_m.forms().ref<guide>();
+    loadpicture(m_m, *pages.Image1, QStringLiteral("wmf\\guide1.wmf"));
+    loadpicture(m_m, *pages.Image2, QStringLiteral("wmf2\\guide1.wmf"));
+    m_m.pageno = 1;
+    pages.showForm();
 }
 
 void intro0::closeRequested()

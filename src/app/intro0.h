@@ -47,6 +47,8 @@ private:
     void Label2_Click(int index);
     void Timer1_Timer();
     void openPublisherSite();
+    void openAcknowledgments();
+    void openGuide();
 
     Module1 &m_m;
     std::unique_ptr<HoverHighlight> m_hover;

@@ -1,7 +1,10 @@
 #include "screens.h"
 
+#include "ardovin.h"
 #include "grey.h"
 #include "intro0.h"
+#include "pages/guide.h"
+#include "pages/teacher.h"
 #include "titlefrm.h"
 #include "toolkit/formregistry.h"
 
@@ -20,6 +23,9 @@ void defineScreens(FormRegistry &forms, Module1 &m)
     define<Grey>(forms, m);
     define<Titlefrm>(forms, m);
     define<intro0>(forms, m);
+    define<ardovin>(forms, m);
+    define<teacher>(forms, m);
+    define<guide>(forms, m);
 }
 
 } // namespace velmora

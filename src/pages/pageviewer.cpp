@@ -1,0 +1,72 @@
+#include "pageviewer.h"
+
+#include "module1/entries.h"
+#include "module1/messages.h"
+#include "module1/module1.h"
+#include "module1/pictures.h"
+#include "module1/publisher.h"
+#include "platform/messageboxes.h"
+#include "platform/platform.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/screenfont.h"
+
+namespace velmora {
+
+PageViewer::PageViewer(const QString &formName, Module1 &m)
+    : Form(formName)
+    , m_m(m)
+{
+    Image1 = add<Image>(QStringLiteral("Image1"));
+    Image1->move(120, 0);
+    Image2 = add<Image>(QStringLiteral("Image2"));
+    Image2->setVisible(false);
+
+    const QFont font = screenFont(QStringLiteral("Tahoma"), 15.75);
+    Label1 = add<Label>(QStringLiteral("Label1"));
+    Label1->setGeometry(4200, 7920, 2295, 495);
+    Label1->setFont(font);
+    Label1->setForeColor(QColor(0, 0, 0));
+    Label1->setBackColor(QColor(255, 255, 255));
+    Label1->setBorderStyle(BorderStyle::FixedSingle);
+    Label1->setAlignment(Alignment::Center);
+
+    const QString entry = QStringLiteral("Label3");
+    addEntry(*this, Label3, entry, {0, QStringLiteral("Print"), 10680, 120, 1125, 495}, font);
+    addEntry(*this, Label3, entry, {1, QStringLiteral("Exit"), 10680, 7920, 1125, 495}, font);
+    addEntry(*this, Label3, entry, {2, QStringLiteral("Next Page"), 6720, 7920, 2685, 495}, font);
+    addEntry(*this, Label3, entry, {3, QStringLiteral("Previous Page"), 1320, 7920, 2685, 495}, font)
+        ->setEnabled(false);
+}
+
+QString PageViewer::pageText(int page, int count)
+{
+    return QStringLiteral("Page %1 of %2").arg(page).arg(count);
+}
+
+void PageViewer::loadPage(const QString &fileName)
+{
+    loadpicture(m_m, *Image1, QStringLiteral("wmf\\") + fileName);
+    loadpicture(m_m, *Image2, QStringLiteral("wmf2\\") + fileName);
+}
+
+void PageViewer::printPage()
+{
+    MessageBoxes &messages = m_m.platform().messages();
+    if (Image2->picture().isNull()) {
+        messages.ok(QStringLiteral("The printed version of this page is missing, so it cannot be printed."),
+                    kProductTitle);
+        return;
+    }
+    LinePrinter &printer = m_m.platform().printer();
+    try {
+        printer.print(QString()); // starts the job
+        printer.paintPicture(Image2->picture(), 1000, 1000);
+        printer.endDoc();
+    } catch (const PrintError &) {
+        printer.abort();
+        messages.ok(kPrintProblem, kProductTitle);
+    }
+}
+
+} // namespace velmora
