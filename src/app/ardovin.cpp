@@ -10,6 +10,7 @@
 #include "platform/fileslot.h"
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
+#include "quiz/multiple.h"
 #include "toolkit/formregistry.h"
 #include "toolkit/hoverhighlight.h"
 #include "toolkit/image.h"
@@ -110,6 +111,11 @@ void ardovin::startQuiz()
             kProductTitle);
         return;
     }
+    // Setting the picture builds the quiz form, whose load reads the quiz set just read.
+    multiple &quiz = m_m.forms().ref<multiple>();
+    loadpicture(m_m, *quiz.Picture1, QStringLiteral("images\\ardovin1sm.jpg"));
+    quiz.Label5->setCaption(kProductTitle);
+    quiz.showForm();
 }
 
 } // namespace velmora

@@ -5,6 +5,9 @@
 #include "intro0.h"
 #include "pages/guide.h"
 #include "pages/teacher.h"
+#include "quiz/multiple.h"
+#include "quiz/welldone.h"
+#include "quiz/wrong.h"
 #include "titlefrm.h"
 #include "toolkit/formregistry.h"
 
@@ -26,6 +29,9 @@ void defineScreens(FormRegistry &forms, Module1 &m)
     define<ardovin>(forms, m);
     define<teacher>(forms, m);
     define<guide>(forms, m);
+    define<multiple>(forms, m);
+    define<Welldone>(forms, m);
+    define<Wrong>(forms, m);
 }
 
 } // namespace velmora

@@ -20,4 +20,15 @@ Label *addEntry(Form &form, ControlArray<Label> &entries, const QString &name, c
     return label;
 }
 
+Label *styleText(Label *label, const TextDesign &design, const QFont &font, const QColor &color, Alignment alignment)
+{
+    label->setGeometry(design.left, design.top, design.width, design.height);
+    label->setCaption(design.caption);
+    label->setFont(font);
+    label->setForeColor(color);
+    label->setAlignment(alignment);
+    label->setBackStyle(BackStyle::Transparent);
+    return label;
+}
+
 } // namespace velmora

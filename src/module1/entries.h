@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/controlarray.h"
+#include "toolkit/label.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,7 +10,6 @@
 namespace velmora {
 
 class Form;
-class Label;
 
 // The look every screen gives its entries (clickable labels): yellow text centred in
 // a filled box with a single-line border, black unless the screen says otherwise.
@@ -24,5 +24,12 @@ struct EntryDesign {
 
 Label *addEntry(Form &form, ControlArray<Label> &entries, const QString &name, const EntryDesign &design,
                 const QFont &font, const QColor &back = kEntryBack);
+
+// A text of a screen: a transparent label with its caption, font, colour and alignment.
+struct TextDesign {
+    QString caption;
+    double left, top, width, height;
+};
+Label *styleText(Label *label, const TextDesign &design, const QFont &font, const QColor &color, Alignment alignment);
 
 } // namespace velmora

@@ -1,0 +1,206 @@
+#include "multiple.h"
+
+#include "module1/entries.h"
+#include "module1/messages.h"
+#include "module1/module1.h"
+#include "module1/publisher.h"
+#include "platform/messageboxes.h"
+#include "platform/platform.h"
+#include "toolkit/formregistry.h"
+#include "toolkit/hoverhighlight.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/optionbutton.h"
+#include "toolkit/screenfont.h"
+#include "welldone.h"
+#include "wrong.h"
+
+namespace velmora {
+
+namespace {
+const QColor kYellow(255, 255, 0);
+const QString kTimes = QStringLiteral("Times New Roman");
+const QString kNextQuestion = QStringLiteral("Next Question >>");
+} // namespace
+
+multiple::multiple(Module1 &m)
+    : Form(kFormName)
+    , m_m(m)
+{
+    Label1 = styleText(add<Label>(QStringLiteral("Label1")), {QStringLiteral("Multiple Choice"), 120, 120, 6240, 900},
+                       screenFont(QStringLiteral("Tahoma"), 36), kYellow, Alignment::Center);
+    Label5 = styleText(add<Label>(QStringLiteral("Label5")), {QStringLiteral("Heading"), 120, 1200, 6465, 585},
+                       screenFont(kTimes, 24, false), QColor(0, 255, 0), Alignment::Center);
+    Label6 = styleText(add<Label>(QStringLiteral("Label6")), {QStringLiteral("Title"), 120, 1920, 6465, 705},
+                       screenFont(kTimes, 24, false), QColor(128, 128, 255), Alignment::Center);
+    Label4 = styleText(add<Label>(QStringLiteral("Label4")), {QStringLiteral("Question 1"), 360, 3240, 5415, 615},
+                       screenFont(kTimes, 24, false), kYellow, Alignment::Left);
+    Label2 = styleText(add<Label>(QStringLiteral("Label2")), {QStringLiteral("Question"), 960, 3960, 9840, 1455},
+                       screenFont(kTimes, 30, false), kYellow, Alignment::Center);
+    Label2->setWordWrap(true);
+
+    for (int i = 1; i <= 4; ++i) {
+        OptionButton *option = add<OptionButton>(Option1, QStringLiteral("Option1"), i);
+        option->setGeometry(2400, 5400 + 600.0 * (i - 1), 6975, 525);
+        option->setFont(screenFont(kTimes, 20.25, false));
+        option->setForeColor(kYellow);
+    }
+    // The no-choice option: selecting it clears the four answers. It hides under the
+    // picture box but is visible, so it can hold the keyboard focus.
+    add<OptionButton>(Option1, QStringLiteral("Option1"), kNoChoice)->setGeometry(0, 0, 495, 375);
+    Picture1 = add<PictureBox>(QStringLiteral("Picture1"));
+    Picture1->setGeometry(6840, 240, 855, 615);
+
+    const QFont entryFont = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QString entry = QStringLiteral("Label3");
+    addEntry(*this, Label3, entry, {0, QStringLiteral("<< Previous Question"), 2040, 7920, 3765, 495}, entryFont)
+        ->setVisible(false);
+    addEntry(*this, Label3, entry, {1, kNextQuestion, 6000, 7920, 3765, 495}, entryFont);
+    addEntry(*this, Label3, entry, {2, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, entryFont);
+    addEntry(*this, Label3, entry, {3, QStringLiteral("Print Worksheet"), 7920, 1920, 3045, 495}, entryFont);
+    for (const auto &[index, label] : Label3)
+        label->onClick = [this, index = index] { Label3_Click(index); };
+    m_hover = std::make_unique<HoverHighlight>(*this, Label3, HoverHighlight::Rule{indexRange(0, 3), true});
+}
+
+multiple::~multiple() = default;
+
+void multiple::load()
+{
+    m_m.setupform(*this);
+    m_m.score = 0;
+    m_m.total = Module1::kQuestions;
+    m_m.questno = 1;
+    for (int q = 1; q <= Module1::kQuestions; ++q)
+        m_m.marks[q] = 0;
+    Option1[kNoChoice].move(Picture1->left() + 240, Picture1->top() + 240);
+    for (int i = 1; i <= 4; ++i)
+        Option1[i].setBackColor(backColor());
+    Label6->setCaption(m_m.worktitle);
+    showquest();
+}
+
+void multiple::showquest()
+{
+    const std::size_t q = m_m.questno;
+    Option1[kNoChoice].setValue(true);
+    Label3[0].setVisible(true);
+    Label3[1].setCaption(kNextQuestion);
+    Label4->setCaption(QStringLiteral("Question") + number(m_m.questno));
+    Label2->setCaption(m_m.quest[q]);
+    Option1[1].setCaption(m_m.ansa[q]);
+    Option1[2].setCaption(m_m.ansb[q]);
+    Option1[3].setCaption(m_m.ansc[q]);
+    Option1[4].setCaption(m_m.ansd[q]);
+    if (m_m.questno == 1)
+        Label3[0].setVisible(false);
+    if (m_m.questno == Module1::kQuestions)
+        Label3[1].setCaption(QStringLiteral("Check Score >>"));
+    Option1[kNoChoice].setFocus();
+}
+
+void multiple::Label3_Click(int index)
+{
+    switch (index) {
+    case 0:
+        m_m.questno -= 1;
+        showquest();
+        break;
+    case 1: {
+        // A correct answer that is not 1 to 4 (a damaged worksheet) can never be chosen.
+        bool isNumber = false;
+        const int c = m_m.rightans[std::size_t(m_m.questno)].trimmed().toInt(&isNumber);
+        const bool right = isNumber && c >= 1 && c <= 4 && Option1[c].value();
+        m_m.marks[std::size_t(m_m.questno)] = right ? 1 : 0;
+        m_m.questno += 1;
+        if (m_m.questno < Module1::kQuestions + 1)
+            showquest();
+        else
+            endOfQuiz();
+        break;
+    }
+    case 2:
+        unload();
+        break;
+    case 3:
+        Printpage();
+        break;
+    default:
+        break;
+    }
+}
+
+void multiple::endOfQuiz()
+{
+    Wrong &wrong = m_m.forms().ref<Wrong>();
+    for (int i = 1; i <= Module1::kQuestions; ++i) {
+        m_m.score += m_m.marks[i];
+        if (m_m.marks[i] == 0) {
+            // Counts the wrong answers before question i, from 0.
+            const int k = i - 1 - m_m.score;
+            wrong.Label2[k].setCaption(number(i) + QStringLiteral(". ") + m_m.quest[i]);
+            wrong.Label2[k].setVisible(true);
+        }
+    }
+    m_m.quizhead = Label5->caption();
+    wrong.Label6->setCaption(Label6->caption());
+    Welldone &results = m_m.forms().ref<Welldone>();
+    results.Label5->setVisible(true);
+    results.Label3[0].setVisible(true);
+    results.showForm();
+    unload();
+}
+
+void multiple::Printpage()
+{
+    LinePrinter &printer = m_m.platform().printer();
+    const QString blank = QStringLiteral(" ");
+    const QString header = kProductTitle + QString(57, QLatin1Char(' ')) + kPublisherName;
+    try {
+        printer.setFontSize(16);
+        printer.setFontName(kTimes);
+        // Positions are worked out in single precision from the printer's width.
+        const auto w = float(printer.scaleWidth());
+        const double h = printer.scaleHeight();
+        const auto centred = [&printer](const QString &text) {
+            printer.setCurrentX((printer.scaleWidth() - printer.textWidth(text)) / 2);
+            printer.print(text);
+        };
+        printer.setCurrentX(w / 8);
+        printer.print(blank);
+        printer.setCurrentX(w / 16);
+        printer.print(header, false);
+        printer.print(blank);
+        printer.print(blank);
+        printer.setFontSize(32);
+        centred(Label5->caption());
+        centred(Label6->caption());
+        printer.print(blank);
+        printer.setFontSize(12);
+        for (std::size_t i = 1; i <= Module1::kQuestions; ++i) {
+            // A question and its answers stay together: when they would cross the
+            // bottom of the paper, they start a new page.
+            if (printer.currentY() + 4 * printer.textHeight() > h && printer.currentY() > 0)
+                printer.newPage();
+            printer.setCurrentX(w / 16);
+            printer.print(QStringLiteral("Question") + number(qsizetype(i)) + QStringLiteral("    ") + m_m.quest[i]);
+            printer.setCurrentX(2 * w / 6);
+            printer.print(QStringLiteral("A. ") + m_m.ansa[i], false);
+            printer.setCurrentX(4 * w / 6);
+            printer.print(QStringLiteral("B. ") + m_m.ansb[i]);
+            printer.setCurrentX(2 * w / 6);
+            printer.print(QStringLiteral("C. ") + m_m.ansc[i], false);
+            printer.setCurrentX(4 * w / 6);
+            printer.print(QStringLiteral("D. ") + m_m.ansd[i]);
+            printer.print(blank);
+        }
+        printer.endDoc();
+    } catch (const PrintError &) {
+        printer.abort();
+        m_m.platform().messages().ok(kPrintProblem, kProductTitle);
+        return;
+    }
+    m_m.platform().messages().ok(QStringLiteral("Your worksheet is now printing."), kProductTitle);
+}
+
+} // namespace velmora

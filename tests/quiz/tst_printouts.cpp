@@ -1,0 +1,324 @@
+#include "module1/messages.h"
+#include "platform/qtprinttarget.h"
+#include "quiz/multiple.h"
+#include "quiz/welldone.h"
+#include "support/testapp.h"
+#include "toolkit/label.h"
+#include "toolkit/optionbutton.h"
+#include "toolkit/textbox.h"
+
+#include <QFontMetricsF>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::test;
+using Op = RecordingPrintTarget::Op;
+
+namespace {
+
+void fillQuiz(Module1 &m)
+{
+    m.worktitle = QStringLiteral("The Night Sky");
+    for (std::size_t q = 1; q <= 10; ++q) {
+        m.quest[q] = QStringLiteral("What is number %1?").arg(q);
+        m.ansa[q] = QStringLiteral("one");
+        m.ansb[q] = QStringLiteral("two");
+        m.ansc[q] = QStringLiteral("three");
+        m.ansd[q] = QStringLiteral("four");
+        m.rightans[q] = QStringLiteral("1");
+    }
+}
+
+// The results screen after a full score, as the quiz leaves it.
+Welldone &fullScore(TestApp &app, const QString &heading = QStringLiteral("Velmora"))
+{
+    app.m.score = 10;
+    app.m.total = 10;
+    app.m.quizhead = heading;
+    Welldone &results = app.forms.ref<Welldone>();
+    results.showForm();
+    return results;
+}
+
+multiple &runningQuiz(TestApp &app)
+{
+    fillQuiz(app.m);
+    multiple &quiz = app.forms.ref<multiple>();
+    quiz.Label5->setCaption(QStringLiteral("Velmora"));
+    return quiz;
+}
+
+QList<QLineF> lines(const RecordingPrintTarget &printer)
+{
+    QList<QLineF> out;
+    for (const Op &op : printer.ofKind(Op::Line))
+        out << QLineF(op.x, op.y, op.x2, op.y2);
+    return out;
+}
+
+Op textOp(const RecordingPrintTarget &printer, const QString &text)
+{
+    for (const Op &op : printer.ofKind(Op::Text)) {
+        if (op.text == text)
+            return op;
+    }
+    return Op{Op::Abort};
+}
+
+double widthIn(const RecordingPrintTarget &printer, const QString &text, double points)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(points);
+    return printer.textWidth(font, text);
+}
+
+} // namespace
+
+class TestPrintouts : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void certificateFramesByFixedDistances()
+    {
+        TestApp app;
+        Welldone &results = fullScore(app);
+        results.Text1->setText(QStringLiteral("Maria Lopez"));
+        results.Label3[0].onClick();
+        QCOMPARE(app.printer.documents(), 1);
+        const QList<QLineF> drawn = lines(app.printer);
+        QCOMPARE(drawn.size(), 5 * 4 + 3 * 4);
+        // The outermost frame, the innermost one and the outermost box round the award.
+        QVERIFY(drawn.contains(QLineF(45, 270, 10955, 270)));
+        QVERIFY(drawn.contains(QLineF(45, 15730, 10955, 15730)));
+        QVERIFY(drawn.contains(QLineF(10955, 270, 10955, 15730)));
+        QVERIFY(drawn.contains(QLineF(225, 450, 10775, 450)));
+        QVERIFY(drawn.contains(QLineF(225, 15550, 10775, 15550)));
+        QVERIFY(drawn.contains(QLineF(645, 7320, 10355, 7320)));
+        QVERIFY(drawn.contains(QLineF(645, 11980, 10355, 11980)));
+        QVERIFY(!drawn.contains(QLineF(780, 7500, 10220, 7500))); // no fourth box
+        for (const Op &op : app.printer.ofKind(Op::Line))
+            QCOMPARE(op.color, QColor(0, 0, 0));
+
+        const Op title = textOp(app.printer, QStringLiteral("Velmora"));
+        QCOMPARE(title.color, QColor(255, 0, 0));
+        QCOMPARE(title.points, 36.0);
+        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("Velmora"), 36)) / 2);
+        const Op name = textOp(app.printer, QStringLiteral("Maria Lopez"));
+        QCOMPARE(name.color, QColor(0, 0, 128));
+        QCOMPARE(name.x, (11000 - widthIn(app.printer, QStringLiteral("Maria Lopez"), 28)) / 2);
+        QVERIFY(textOp(app.printer, QStringLiteral("You have scored 10 out of 10.")).kind == Op::Text);
+        QVERIFY(textOp(app.printer, QStringLiteral("Excellent Work")).y < name.y);
+
+        // Both banners start at the left edge and run past the right one, unwrapped.
+        QList<Op> banners;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.text.contains(QStringLiteral("Well Done")))
+                banners << op;
+        }
+        QCOMPARE(banners.size(), 2);
+        QCOMPARE(banners[0].x, 0.0);
+        QCOMPARE(banners[0].text.size(), 118);
+        QCOMPARE(banners[0].color, QColor(0, 0, 255));
+        QCOMPARE(banners[1].color, QColor(0, 0, 0));
+        QVERIFY(widthIn(app.printer, banners[0].text, 25) > 11000);
+
+        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(app.messages.shown[0].text, QStringLiteral("Your certificate is now printing."));
+    }
+
+    void headingSizeFollowsItsScreenWidth_data()
+    {
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<double>("points");
+        QTest::newRow("the unit's own heading") << QStringLiteral("Velmora") << 36.0;
+        QTest::newRow("a long heading") << QStringLiteral(
+            "Velmora: a very long heading for a certificate of this unit on the scientist")
+                                        << 28.0;
+    }
+
+    void headingSizeFollowsItsScreenWidth()
+    {
+        QFETCH(QString, heading);
+        QFETCH(double, points);
+        TestApp app;
+        fullScore(app, heading).Label3[0].onClick();
+        QList<Op> found;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.text == heading && op.color == QColor(0, 0, 255))
+                found << op;
+        }
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].points, points);
+    }
+
+    void emptyNameAndReprints()
+    {
+        TestApp app;
+        Welldone &results = fullScore(app);
+        results.Label3[0].onClick();
+        const QList<Op> first = app.printer.ops;
+        results.Label3[0].onClick();
+        QCOMPARE(app.printer.documents(), 2);
+        // The second page is the same as the first.
+        QCOMPARE(app.printer.ops.size(), 2 * first.size());
+        for (qsizetype i = 0; i < first.size(); ++i) {
+            QCOMPARE(app.printer.ops[first.size() + i].text, first[i].text);
+            QCOMPARE(app.printer.ops[first.size() + i].y, first[i].y);
+        }
+        // No text for the empty name: the line between the award and the score is empty.
+        QStringList texts;
+        for (const Op &op : first) {
+            if (op.kind == Op::Text && op.text.trimmed().size() > 0)
+                texts << op.text;
+        }
+        QCOMPARE(texts.indexOf(QStringLiteral("Excellent Work")) + 1,
+                 texts.indexOf(QStringLiteral("You have scored 10 out of 10.")));
+    }
+
+    void certificateFailuresLeaveTheScreen_data()
+    {
+        QTest::addColumn<bool>("noPrinter");
+        QTest::addColumn<int>("failAt");
+        QTest::newRow("no printer") << true << 0;
+        QTest::newRow("fails while drawing the frames") << false << 20;
+    }
+
+    void certificateFailuresLeaveTheScreen()
+    {
+        QFETCH(bool, noPrinter);
+        QFETCH(int, failAt);
+        TestApp app;
+        app.printer.noPrinter = noPrinter;
+        app.printer.failAtDrawing = failAt;
+        Welldone &results = fullScore(app);
+        results.Text1->setText(QStringLiteral("Sam"));
+        results.Label3[0].onClick();
+        QCOMPARE(app.printer.documents(), 0);
+        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(app.messages.shown[0].text, kPrintProblem);
+        QVERIFY(results.isVisible());
+        QCOMPARE(results.Text1->text(), QStringLiteral("Sam"));
+        QVERIFY(!app.platform.printer().inDocument());
+    }
+
+    void worksheetLayout()
+    {
+        TestApp app;
+        multiple &quiz = runningQuiz(app);
+        for (int i = 0; i < 4; ++i)
+            quiz.Label3[1].onClick(); // on question 5
+        quiz.Option1[2].setValue(true);
+        quiz.Label3[3].onClick(); // Print Worksheet
+        QCOMPARE(app.printer.documents(), 1);
+        const float w = 11000;
+        const Op header = app.printer.ofKind(Op::Text).value(1);
+        QCOMPARE(header.text,
+                 QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd"));
+        QCOMPARE(header.x, double(w / 16));
+        QCOMPARE(header.points, 16.0);
+        QCOMPARE(header.color, QColor(0, 0, 0));
+        const Op title = textOp(app.printer, QStringLiteral("The Night Sky"));
+        QCOMPARE(title.points, 32.0);
+        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("The Night Sky"), 32)) / 2);
+        const Op question = textOp(app.printer, QStringLiteral("Question 3    What is number 3?"));
+        QCOMPARE(question.x, double(w / 16));
+        QCOMPARE(question.points, 12.0);
+        // A and C in the left column, B and D in the right one; C and D a line lower.
+        const QList<Op> texts = app.printer.ofKind(Op::Text);
+        QList<Op> answers;
+        for (const Op &op : texts) {
+            if (op.y > question.y && answers.size() < 4 && op.text.contains(QStringLiteral(". ")))
+                answers << op;
+        }
+        QCOMPARE(answers[0].text, QStringLiteral("A. one"));
+        QCOMPARE(answers[0].x, double(2 * w / 6));
+        QCOMPARE(answers[1].text, QStringLiteral("B. two"));
+        QCOMPARE(answers[1].x, double(4 * w / 6));
+        QCOMPARE(answers[1].y, answers[0].y);
+        QCOMPARE(answers[2].text, QStringLiteral("C. three"));
+        QVERIFY(answers[2].y > answers[0].y);
+        QCOMPARE(answers[3].x, double(4 * w / 6));
+        // Ten questions, and the quiz on screen is as it was.
+        int questions = 0;
+        for (const Op &op : texts)
+            questions += op.text.startsWith(QStringLiteral("Question ")) ? 1 : 0;
+        QCOMPARE(questions, 10);
+        QCOMPARE(app.m.questno, 5);
+        QVERIFY(quiz.Option1[2].value());
+        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
+    }
+
+    void longWorksheetStartsNewPages()
+    {
+        TestApp app;
+        app.printer.size = QSizeF(11000, 5000);
+        runningQuiz(app).Label3[3].onClick();
+        QVERIFY(app.printer.ofKind(Op::NewPage).size() >= 2);
+        // Nothing runs off the bottom, and each question keeps its answers on its page.
+        QFont body(QStringLiteral("Times New Roman"));
+        body.setPointSizeF(12);
+        const double line = app.printer.lineHeight(body);
+        int page = 0;
+        QMap<QString, int> pageOf;
+        for (const Op &op : app.printer.ops) {
+            if (op.kind == Op::NewPage)
+                ++page;
+            if (op.kind == Op::Text) {
+                QVERIFY2(op.y + line <= 5000 + 1, qPrintable(op.text));
+                pageOf[op.text] = page;
+            }
+        }
+        QCOMPARE(pageOf.value(QStringLiteral("Question 10    What is number 10?")),
+                 pageOf.value(QStringLiteral("D. four")));
+    }
+
+    void worksheetFailureIsTold()
+    {
+        TestApp app;
+        app.printer.noPrinter = true;
+        multiple &quiz = runningQuiz(app);
+        quiz.Label3[3].onClick();
+        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(app.messages.shown[0].text, kPrintProblem);
+        QCOMPARE(app.m.questno, 1);
+        QVERIFY(app.forms.loaded<multiple>());
+    }
+
+    void certificateAsPdf()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QtPrintTarget pdf(dir.path());
+        TestApp app;
+        // The same program wired to the PDF folder.
+        Platform platform(app.dir.path(), app.messages, app.shell, app.screen, pdf);
+        FormRegistry forms;
+        Module1 m(platform, forms);
+        m.score = 10;
+        m.total = 10;
+        m.quizhead = QStringLiteral("Velmora");
+        Welldone results(m);
+        results.load();
+        results.Text1->setText(QStringLiteral("Maria Lopez"));
+        results.Printpage();
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {pdf.lastFile(), QStringLiteral("-")});
+        QVERIFY(process.waitForFinished(30000));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        const QStringList order = {QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
+                                   QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")};
+        qsizetype at = -1;
+        for (const QString &part : order) {
+            const qsizetype found = text.indexOf(part, at + 1);
+            QVERIFY2(found > at, qPrintable(part + QStringLiteral(" in ") + text));
+            at = found;
+        }
+    }
+};
+
+QTEST_MAIN(TestPrintouts)
+#include "tst_printouts.moc"
