@@ -1,5 +1,7 @@
 #include "ardovin.h"
 
+#include "activities/ardovinord.h"
+#include "activities/telescope.h"
 #include "intro0.h"
 #include "module1/entries.h"
 #include "module1/module1.h"
@@ -64,10 +66,24 @@ void ardovin::Label3_Click(int index)
     case 0:
         startQuiz();
         break;
+    case 1: {
+        // The caption replaces the one the activity's own load handler gave it.
+        telescope &activity = m_m.forms().ref<telescope>();
+        activity.setCaption(Label3[1].caption());
+        activity.showForm();
+        break;
+    }
     case 2:
         m_m.forms().ref<intro0>().showForm();
         unload();
         break;
+    case 3: {
+        ardovinord &timeline = m_m.forms().ref<ardovinord>();
+        timeline.setCaption(Label3[3].caption());
+        timeline.Label6->setCaption(Label1->caption());
+        timeline.showForm();
+        break;
+    }
     case 4:
         openPages(QStringLiteral("key ardovin"));
         break;

@@ -1,5 +1,7 @@
 #include "screens.h"
 
+#include "activities/ardovinord.h"
+#include "activities/telescope.h"
 #include "ardovin.h"
 #include "grey.h"
 #include "intro0.h"
@@ -32,6 +34,8 @@ void defineScreens(FormRegistry &forms, Module1 &m)
     define<multiple>(forms, m);
     define<Welldone>(forms, m);
     define<Wrong>(forms, m);
+    define<telescope>(forms, m);
+    define<ardovinord>(forms, m);
 }
 
 } // namespace velmora
