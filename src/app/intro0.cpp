@@ -19,6 +19,8 @@
 #include "toolkit/optionbutton.h"
 #include "toolkit/screenfont.h"
 #include "toolkit/timer.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 namespace velmora {
 
@@ -144,6 +146,13 @@ void intro0::Label2_Click(int index)
         title.showForm();
         break;
     }
+    case 17:
+        m_m.forms().ref<wizard>().showForm();
+        break;
+    case 18:
+        m_m.forms().ref<worksheets>().showForm();
+        unload();
+        break;
     case 19:
         openAcknowledgments();
         break;

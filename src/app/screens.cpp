@@ -12,6 +12,8 @@
 #include "quiz/wrong.h"
 #include "titlefrm.h"
 #include "toolkit/formregistry.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 namespace velmora {
 
@@ -36,6 +38,8 @@ void defineScreens(FormRegistry &forms, Module1 &m)
     define<Wrong>(forms, m);
     define<telescope>(forms, m);
     define<ardovinord>(forms, m);
+    define<wizard>(forms, m);
+    define<worksheets>(forms, m);
 }
 
 } // namespace velmora

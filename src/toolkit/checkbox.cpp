@@ -12,6 +12,10 @@ CheckBox::CheckBox(QWidget *parent, QString name, int index)
     box()->setAutoFillBackground(true);
     setBackColor(QColor(192, 192, 192));
     setForeColor(QColor(0, 0, 0));
+    connect(box(), &QCheckBox::clicked, this, [this] {
+        if (onClick)
+            onClick();
+    });
 }
 
 QCheckBox *CheckBox::box() const

@@ -24,6 +24,8 @@ public:
 
 private:
     void coloursChanged() override;
+    // The click comes after the box has changed its value (mouse or keyboard).
+    bool clicksFromPointer() const override { return false; }
     QCheckBox *box() const;
 };
 
