@@ -1,7 +1,9 @@
 #include "app/screens.h"
 #include "app/titlefrm.h"
 #include "module1/module1.h"
+#include "platform/datapaths.h"
 #include "platform/desktopshell.h"
+#include "platform/fileslot.h"
 #include "platform/fonts.h"
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
@@ -13,6 +15,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QFont>
 #include <QStyleFactory>
 
@@ -28,6 +33,38 @@ bool haveDisplay()
     // An explicit platform (offscreen, vnc, ...) needs no display of its own.
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+// The data folder: beside the program in a build tree, or in the installed share
+// folder (prefix/bin/velmora and prefix/share/velmora).
+QString findDataFolder()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString &candidate : {program.filePath(QStringLiteral("data")),
+                                     program.filePath(QStringLiteral("../share/velmora"))}) {
+        if (QDir(candidate).exists(QStringLiteral("Images")))
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+// Where teachers' worksheets and their list live: the data folder's own "multiple"
+// when it can be written, otherwise a folder of the user's, seeded once with the
+// supplied list.
+QString worksheetFolder(const DataPaths &paths)
+{
+    const QString supplied = paths.existing(QStringLiteral("multiple")).value_or(paths.root() + QStringLiteral("/multiple"));
+    if (QFileInfo(supplied).isWritable())
+        return supplied;
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/multiple");
+    QDir().mkpath(own);
+    const QString list = own + QStringLiteral("/track.txt");
+    if (!QFileInfo::exists(list)) {
+        if (const auto suppliedList = paths.existing(QStringLiteral("multiple/track.txt")))
+            QFile::copy(*suppliedList, list);
+        QFile::setPermissions(list, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return own;
 }
 
 } // namespace
@@ -72,17 +109,16 @@ int main(int argc, char *argv[])
                      qPrintable(missing));
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
 
-    const QString dataRoot = parser.isSet(dataOption)
-                                 ? parser.value(dataOption)
-                                 : QCoreApplication::applicationDirPath() + QStringLiteral("/data");
-    if (!QDir(dataRoot).exists()) {
-        std::fprintf(stderr, "velmora: data folder %s not found\n", qPrintable(QDir::toNativeSeparators(dataRoot)));
+    const QString dataRoot = parser.isSet(dataOption) ? parser.value(dataOption) : findDataFolder();
+    if (dataRoot.isEmpty() || !QDir(dataRoot).exists()) {
+        std::fprintf(stderr, "velmora: data folder %s not found (use --data DIR)\n",
+                     qPrintable(QDir::toNativeSeparators(dataRoot.isEmpty() ? QStringLiteral("data") : dataRoot)));
         return 2;
     }
-
+    DataPaths probe(dataRoot);
+    const QString worksheets = worksheetFolder(probe);
     // A save killed at the wrong moment may have left a temporary beside its file.
-    if (const auto multiple = DataPaths(dataRoot).existing(QStringLiteral("multiple")))
-        removeStrayTemporaries(*multiple);
+    removeStrayTemporaries(worksheets);
 
     QtMessageBoxes messages;
     QtDesktopShell shell;
@@ -90,6 +126,8 @@ int main(int argc, char *argv[])
     auto printTarget = parser.isSet(printToOption) ? std::make_unique<QtPrintTarget>(parser.value(printToOption))
                                                    : std::make_unique<QtPrintTarget>();
     Platform platform(dataRoot, messages, shell, screen, *printTarget);
+    if (worksheets != probe.existing(QStringLiteral("multiple")).value_or(QString()))
+        platform.redirectWorksheets(worksheets);
     FormRegistry forms;
     Module1 m(platform, forms);
     defineScreens(forms, m);

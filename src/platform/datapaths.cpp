@@ -18,6 +18,12 @@ bool refusedComponent(const QString &part)
 }
 } // namespace
 
+void DataPaths::redirect(const QString &folder, const QString &path)
+{
+    m_redirectedFolder = folder;
+    m_redirectPath = QDir::cleanPath(QDir(path).absolutePath());
+}
+
 std::optional<QString> DataPaths::resolve(const QString &asWritten, bool lastMayBeNew) const
 {
     QString name = asWritten;
@@ -25,11 +31,24 @@ std::optional<QString> DataPaths::resolve(const QString &asWritten, bool lastMay
     if (name.startsWith(QLatin1Char('/')))
         return std::nullopt;
     const QStringList parts = name.split(QLatin1Char('/'));
-    QString path = m_root;
+    if (std::any_of(parts.begin(), parts.end(), refusedComponent))
+        return std::nullopt;
+    if (!m_redirectedFolder.isEmpty() && parts.size() > 1
+        && parts.first().compare(m_redirectedFolder, Qt::CaseInsensitive) == 0) {
+        const QStringList rest = parts.mid(1);
+        if (auto path = resolveIn(m_redirectPath, rest, false))
+            return path;
+        if (lastMayBeNew)
+            return resolveIn(m_redirectPath, rest, true);
+    }
+    return resolveIn(m_root, parts, lastMayBeNew);
+}
+
+std::optional<QString> DataPaths::resolveIn(const QString &root, const QStringList &parts, bool lastMayBeNew) const
+{
+    QString path = root;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString &part = parts[i];
-        if (refusedComponent(part))
-            return std::nullopt;
         const bool last = i == parts.size() - 1;
         const QString exact = path + QLatin1Char('/') + part;
         if (QFileInfo::exists(exact) || (last && lastMayBeNew)) {
@@ -45,19 +64,19 @@ std::optional<QString> DataPaths::resolve(const QString &asWritten, bool lastMay
             return std::nullopt;
         path += QLatin1Char('/') + *match;
     }
-    if (!insideRoot(path))
+    if (!insideRoot(root, path))
         return std::nullopt;
     return path;
 }
 
-bool DataPaths::insideRoot(const QString &path) const
+bool DataPaths::insideRoot(const QString &rootPath, const QString &path)
 {
     // Follow links: the real place must still lie in the real data folder.
-    const QString root = QFileInfo(m_root).canonicalFilePath();
+    const QString root = QFileInfo(rootPath).canonicalFilePath();
     QFileInfo info(path);
-    const QString real = info.exists()
-                             ? info.canonicalFilePath()
-                             : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
+    const QString real = info.exists() ? info.canonicalFilePath()
+                                       : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/')
+            + info.fileName();
     return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,6 +19,12 @@ public:
 
     QString root() const { return m_root; }
 
+    // Sends one top-level folder of the data folder elsewhere: names under `folder`
+    // resolve in `path` (where files are written), and files not found there are read
+    // from the data folder itself. Used for the worksheets when the installed folder
+    // cannot be written.
+    void redirect(const QString &folder, const QString &path);
+
     // The existing file or folder the name refers to, or nothing.
     std::optional<QString> existing(const QString &asWritten) const;
     // Where a file of that name is to be written: its folders must exist (matched
@@ -27,9 +34,12 @@ public:
 
 private:
     std::optional<QString> resolve(const QString &asWritten, bool lastMayBeNew) const;
-    bool insideRoot(const QString &path) const;
+    std::optional<QString> resolveIn(const QString &root, const QStringList &parts, bool lastMayBeNew) const;
+    static bool insideRoot(const QString &root, const QString &path);
 
     QString m_root;
+    QString m_redirectedFolder;
+    QString m_redirectPath;
 };
 
 } // namespace velmora

@@ -27,6 +27,10 @@ public:
     const PictureLoader &pictures() const { return m_pictures; }
     LinePrinter &printer() { return m_printer; }
 
+    // Keeps the worksheets and their list in `folder` instead of the data folder's
+    // "multiple" (which then still supplies the files the user folder lacks).
+    void redirectWorksheets(const QString &folder) { m_paths.redirect(QStringLiteral("multiple"), folder); }
+
 private:
     MessageBoxes &m_messages;
     DesktopShell &m_shell;
