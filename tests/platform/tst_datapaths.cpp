@@ -96,6 +96,28 @@ private Q_SLOTS:
         else
             QCOMPARE(path.value_or(QString()), m_dir.path() + QLatin1Char('/') + target);
     }
+
+    void redirectedWorksheetFolder()
+    {
+        QTemporaryDir own;
+        QDir(own.path()).mkpath(QStringLiteral("."));
+        QFile list(own.path() + QStringLiteral("/track.txt"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.close();
+        DataPaths paths(m_dir.path());
+        paths.redirect(QStringLiteral("multiple"), own.path());
+        // The user's own list is read and written; the unit's quiz still comes from the
+        // supplied folder; new worksheets go to the user's folder.
+        QCOMPARE(paths.existing(QStringLiteral("multiple\\track.txt")).value_or(QString()),
+                 own.path() + QStringLiteral("/track.txt"));
+        QCOMPARE(paths.existing(QStringLiteral("multiple\\Ardovin Sevrani.txt")).value_or(QString()),
+                 m_dir.path() + QStringLiteral("/multiple/Ardovin Sevrani.txt"));
+        QCOMPARE(paths.forWriting(QStringLiteral("multiple/New.txt")).value_or(QString()),
+                 own.path() + QStringLiteral("/New.txt"));
+        QVERIFY(!paths.forWriting(QStringLiteral("multiple/../escape.txt")));
+        QCOMPARE(paths.existing(QStringLiteral("Images\\globe.jpg")).value_or(QString()),
+                 m_dir.path() + QStringLiteral("/Images/globe.jpg"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDataPaths)
