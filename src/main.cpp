@@ -71,6 +71,12 @@ QString worksheetFolder(const DataPaths &paths)
 
 int main(int argc, char *argv[])
 {
+    // Help and version need no display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-v" || arg == "--version" || arg == "--help-all")
+            qputenv("QT_QPA_PLATFORM", "minimal");
+    }
     if (!haveDisplay()) {
         std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY is not set)\n");
         return 2;

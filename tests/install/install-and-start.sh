@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and starts the installed program from
+# another working folder: it must find its data and paint the title screen.
+#   install-and-start.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+work=$(mktemp -d)
+trap 'rm -rf "$prefix" "$work"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for f in bin/velmora share/velmora/Images/quintaransm.jpg share/velmora/multiple/track.txt \
+         share/applications/velmora.desktop share/metainfo/org.halvorne.Velmora.metainfo.xml \
+         share/icons/hicolor/scalable/apps/velmora.svg; do
+    [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
+done
+cd "$work"
+# The installed folder is read-only for the user, so worksheets go to a user folder.
+chmod a-w "$prefix/share/velmora/multiple"
+export HOME=$work XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
+out=$("$prefix/bin/velmora" --startup-probe "$(date +%s%N)" 2>&1) || { echo "$out"; exit 1; }
+grep -q '^first-paint-ms' <<<"$out" || { echo "no title screen: $out"; exit 1; }
+if [[ $(id -u) -ne 0 ]]; then
+    [[ -f $work/data/Velmora/multiple/track.txt ]] || { echo "the user's worksheet list was not seeded"; exit 1; }
+fi
+"$prefix/bin/velmora" --version | grep -q '^Velmora ' || { echo "--version failed"; exit 1; }
+msg=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/velmora" 2>&1) && {
+    echo "started without a display"
+    exit 1
+}
+grep -q 'no display' <<<"$msg" || { echo "no clear message without a display: $msg"; exit 1; }
+echo "installed program started from $work"
