@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QFont>
+#include <QStyle>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -88,6 +89,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     // One look on every desktop: the screens set their own colours.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The screens' own light colours, whatever the desktop's dark or light theme says.
+    QApplication::setPalette(QApplication::style()->standardPalette());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools."));
