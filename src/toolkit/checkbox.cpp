@@ -1,6 +1,9 @@
 #include "checkbox.h"
 
+#include "screenfont.h"
+
 #include <QCheckBox>
+#include <QStyle>
 
 namespace velmora {
 
@@ -10,6 +13,7 @@ CheckBox::CheckBox(QWidget *parent, QString name, int index)
     // Filled with the control's own back colour, whatever role the style paints.
     box()->setBackgroundRole(QPalette::Window);
     box()->setAutoFillBackground(true);
+    m_font = widget()->font();
     setBackColor(QColor(192, 192, 192));
     setForeColor(QColor(0, 0, 0));
     connect(box(), &QCheckBox::clicked, this, [this] {
@@ -28,16 +32,6 @@ QString CheckBox::caption() const
     return box()->text();
 }
 
-void CheckBox::setCaption(const QString &caption)
-{
-    box()->setText(caption);
-}
-
-void CheckBox::setFont(const QFont &font)
-{
-    box()->setFont(font);
-}
-
 bool CheckBox::value() const
 {
     return box()->isChecked();
@@ -54,6 +48,31 @@ void CheckBox::coloursChanged()
     pal.setColor(QPalette::Window, backColor());
     pal.setColor(QPalette::WindowText, foreColor());
     box()->setPalette(pal);
+}
+
+void CheckBox::setCaption(const QString &caption)
+{
+    box()->setText(caption);
+    fitCaption();
+}
+
+void CheckBox::setFont(const QFont &font)
+{
+    m_font = font;
+    fitCaption();
+}
+
+void CheckBox::geometryChanged()
+{
+    Control::geometryChanged();
+    fitCaption();
+}
+
+void CheckBox::fitCaption()
+{
+    // The caption shares the width with the indicator in front of it.
+    const int indicator = box()->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 6;
+    box()->setFont(fontFittingWidth(m_font, box()->text(), box()->width() - indicator));
 }
 
 } // namespace velmora

@@ -24,9 +24,13 @@ public:
 
 private:
     void coloursChanged() override;
+    void geometryChanged() override;
+    void fitCaption();
     // The click comes after the box has changed its value (mouse or keyboard).
     bool clicksFromPointer() const override { return false; }
     QCheckBox *box() const;
+
+    QFont m_font;
 };
 
 } // namespace velmora

@@ -106,6 +106,23 @@ void Label::fitToText()
     }
 }
 
+QFont Label::fittingFont(const QRect &textRect) const
+{
+    // Faces differ a little from machine to machine; a caption that would no longer fit
+    // its box is drawn a little smaller rather than cut off.
+    if (m_autoSize || m_caption.isEmpty())
+        return m_font;
+    QFont font = m_font;
+    const double designed = m_font.pointSizeF();
+    for (double scale = 1.0; scale > 0.6; scale -= 0.05) {
+        font.setPointSizeF(designed * scale);
+        const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(textRect), textFlags(), m_caption);
+        if (needed.height() <= textRect.height() + 1 && needed.width() <= textRect.width() + 1)
+            return font;
+    }
+    return font;
+}
+
 void Label::paint(QPainter &p)
 {
     const QRect r = widget()->rect();
@@ -118,7 +135,7 @@ void Label::paint(QPainter &p)
         p.drawRect(r.adjusted(0, 0, -1, -1));
         textRect = r.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
     }
-    p.setFont(m_font);
+    p.setFont(fittingFont(textRect));
     p.setClipRect(textRect);
     if (!enabled()) {
         // Disabled text is drawn embossed: a light copy beneath a grey one.

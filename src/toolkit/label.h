@@ -44,6 +44,7 @@ public:
 private:
     void paint(QPainter &painter);
     void fitToText();
+    QFont fittingFont(const QRect &textRect) const;
     int textFlags() const;
 
     QString m_caption;

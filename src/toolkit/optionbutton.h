@@ -26,7 +26,11 @@ public:
 
 private:
     void coloursChanged() override;
+    void geometryChanged() override;
+    void fitCaption();
     QRadioButton *button() const;
+
+    QFont m_font;
 };
 
 } // namespace velmora
