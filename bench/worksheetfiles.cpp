@@ -21,6 +21,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -142,5 +143,36 @@ int main(int argc, char *argv[])
     }
     std::printf("saves killed at random moments: %d, file intact after %d, stray temporaries cleaned %d\n", kills,
                 intact, strays);
-    return intact == kills ? 0 : 1;
+
+    // Saves onto a full disk: a child process whose files may not grow past 1 KB.
+    const QByteArray old = contents();
+    int reported = 0;
+    int kept = 0;
+    constexpr int kFullDisk = 20;
+    for (int round = 0; round < kFullDisk; ++round) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{1024, 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            Worksheet bigger = sheet;
+            for (QString &question : bigger.questions)
+                question += QString(40 + round, QLatin1Char('x'));
+            try {
+                file.openForOutput(sheetFile);
+                writeworksheet(file, bigger);
+                file.close();
+            } catch (const FileError &) {
+                _exit(3);
+            }
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        reported += WIFEXITED(status) && WEXITSTATUS(status) == 3 ? 1 : 0;
+        kept += contents() == old ? 1 : 0;
+    }
+    std::printf("saves onto a full disk: %d, failure reported %d, old file byte-identical %d\n", kFullDisk, reported,
+                kept);
+    return intact == kills && reported == kFullDisk && kept == kFullDisk ? 0 : 1;
 }
