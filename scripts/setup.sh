@@ -9,7 +9,7 @@ velmora_packages=(
     g++ cmake ninja-build
     qt6-base-dev libgl-dev libwmf-dev
     fonts-liberation2 fonts-wine
-    poppler-utils
+    poppler-utils libwmf-bin
 )
 
 velmora_install_missing() {
