@@ -32,7 +32,8 @@ QString makeDataCopy(const QTemporaryDir &dir, bool withSuppliedData)
 } // namespace
 
 TestApp::TestApp(bool withSuppliedData)
-    : platform(makeDataCopy(dir, withSuppliedData), messages, shell, screen, printer)
+    : root(makeDataCopy(dir, withSuppliedData))
+    , platform(root, messages, shell, screen, printer)
     , m(platform, forms)
 {
     defineScreens(forms, m);
@@ -44,9 +45,18 @@ TestApp::~TestApp()
     settle();
 }
 
+TestApp::TestApp(const QString &existingData)
+    : root(existingData)
+    , platform(root, messages, shell, screen, printer)
+    , m(platform, forms)
+{
+    defineScreens(forms, m);
+    forms.onEnd = [this] { ended = true; };
+}
+
 QString TestApp::dataPath(const QString &relative) const
 {
-    return dir.path() + QLatin1Char('/') + relative;
+    return root + QLatin1Char('/') + relative;
 }
 
 void TestApp::writeDataFile(const QString &relative, const QByteArray &bytes) const

@@ -23,6 +23,8 @@ class TestApp
 {
 public:
     explicit TestApp(bool withSuppliedData = true);
+    // The program started again on a data folder that an earlier run left.
+    explicit TestApp(const QString &existingData);
     ~TestApp();
 
     QString dataPath(const QString &relative) const;
@@ -33,6 +35,7 @@ public:
     static void settle();
 
     QTemporaryDir dir;
+    QString root;
     FakeMessageBoxes messages;
     FakeDesktopShell shell;
     FakeScreen screen{1024, 768};

@@ -57,11 +57,17 @@ Walker::~Walker() = default;
 
 void Walker::start()
 {
-    m_app = std::make_unique<TestApp>();
-    // A few titles to find in the catalogue, with their files.
-    m_app->writeDataFile(QStringLiteral("multiple/track.txt"), " 2 \r\nPlants& animals\r\nMissing one\r\n");
-    QFile::copy(m_app->dataPath(QStringLiteral("multiple/Ardovin Sevrani.txt")),
-                m_app->dataPath(QStringLiteral("multiple/Plants& animals.txt")));
+    if (!m_first) {
+        m_first = std::make_unique<TestApp>();
+        // A few titles to find in the catalogue, with their files.
+        m_first->writeDataFile(QStringLiteral("multiple/track.txt"), " 2 \r\nPlants& animals\r\nMissing one\r\n");
+        QFile::copy(m_first->dataPath(QStringLiteral("multiple/Ardovin Sevrani.txt")),
+                    m_first->dataPath(QStringLiteral("multiple/Plants& animals.txt")));
+    } else {
+        // Started again on the same data folder, as on the same school computer.
+        m_restarted = std::make_unique<TestApp>(m_first->root);
+    }
+    m_app = m_restarted ? m_restarted.get() : m_first.get();
     Titlefrm &title = m_app->forms.ref<Titlefrm>();
     title.showForm();
     QTest::qWaitForWindowExposed(&title);

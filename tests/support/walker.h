@@ -44,7 +44,9 @@ private:
     void note(const QString &event);
 
     std::uint32_t m_seed;
-    std::unique_ptr<TestApp> m_app;
+    std::unique_ptr<TestApp> m_first; // owns the data folder of the whole walk
+    std::unique_ptr<TestApp> m_restarted; // the program after its latest restart
+    TestApp *m_app = nullptr;
     QStringList m_recent;
     QStringList m_screens;
     int m_restarts = 0;
