@@ -12,13 +12,18 @@ start)
         exit 0
     fi
     velmora_install_missing cups printer-driver-cups-pdf >/dev/null || exit 1
-    if ! pgrep -x cupsd >/dev/null; then
+    running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+    if ! running; then
         cupsd -f >/tmp/velmora-cupsd.log 2>&1 &
         echo $! >/tmp/velmora-cupsd.pid
+        for _ in $(seq 50); do running && break; sleep 0.2; done
     fi
-    for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
-    lpadmin -p VelmoraPDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd || exit 1
-    lpadmin -d VelmoraPDF || exit 1
+    # Without a scheduler the printing test skips and says why; the rest still runs.
+    if ! running || ! lpadmin -p VelmoraPDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null \
+        || ! lpadmin -d VelmoraPDF; then
+        echo "cups-pdf-printer: no CUPS scheduler could be started; the end-to-end printing test will skip" >&2
+        exit 0
+    fi
     echo "cups-pdf-printer: default printer VelmoraPDF ready"
     ;;
 stop)
