@@ -6,6 +6,8 @@
 #include "platform/fonts.h"
 #include "wmfwriter/wmfwriter.h"
 
+#include "timing.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,6 +28,14 @@ using namespace velmora;
 using namespace velmora::wmf;
 
 namespace {
+
+using bench::timeRuns;
+
+// The labels of this table are longer than the others'.
+void row(const char *what, std::vector<double> ms)
+{
+    bench::report(what, std::move(ms), 46);
+}
 
 // A teachers' guide page: a title, a framed panel of key facts, two columns of body
 // text (some lines with per-character advances, as other writers make them), a few
@@ -85,25 +95,6 @@ QByteArray guidePage()
     return w.finish();
 }
 
-void report(const char *what, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    const auto at = [&ms](double p) { return ms[std::min(ms.size() - 1, size_t(p * double(ms.size())))]; };
-    std::printf("%-46s %8.2f %8.2f %8.2f %6zu\n", what, at(0.5), at(0.95), ms.back(), ms.size());
-}
-
-std::vector<double> timeRuns(int runs, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return ms;
-}
-
 Picture loaded(const QByteArray &bytes)
 {
     const MetafileResult result = loadMetafile(bytes, QStringLiteral("wmf\\guide1.wmf"));
@@ -155,42 +146,42 @@ int main(int argc, char *argv[])
     std::printf("A4 page of %lld bytes, %.0f x %.0f twips\n", static_cast<long long>(bytes.size()), page.width(),
                 page.height());
     std::printf("%-46s %8s %8s %8s %6s\n", "metafile page (ms)", "median", "p95", "max", "runs");
-    report("first show in a fresh process, fitted", {coldMs});
-    report("first show, fitted into 800x600 (load + draw)", timeRuns(runs, [&] {
-               QPixmap pixmap(800, 600);
-               pixmap.fill(Qt::white);
-               show(loaded(bytes), pixmap, fitted);
-           }));
-    report("first show, 800x600 at 15 twips a pixel", timeRuns(runs, [&] {
-               QPixmap pixmap(800, 600);
-               pixmap.fill(Qt::white);
-               show(loaded(bytes), pixmap, screen);
-           }));
-    report("load only", timeRuns(runs, [&] { loaded(bytes); }));
+    row("first show in a fresh process, fitted", {coldMs});
+    row("first show, fitted into 800x600 (load + draw)", timeRuns(runs, [&] {
+            QPixmap pixmap(800, 600);
+            pixmap.fill(Qt::white);
+            show(loaded(bytes), pixmap, fitted);
+        }));
+    row("first show, 800x600 at 15 twips a pixel", timeRuns(runs, [&] {
+            QPixmap pixmap(800, 600);
+            pixmap.fill(Qt::white);
+            show(loaded(bytes), pixmap, screen);
+        }));
+    row("load only", timeRuns(runs, [&] { loaded(bytes); }));
     const Picture picture = loaded(bytes);
     {
         QPixmap first(800, 600);
         show(picture, first, fitted);
     }
-    report("re-show, fitted (kept rendering)", timeRuns(runs, [&] {
-               QPixmap pixmap(800, 600);
-               pixmap.fill(Qt::white);
-               show(picture, pixmap, fitted);
-           }));
-    report("re-show, fitted, from the vectors", timeRuns(runs, [&] {
-               QPixmap pixmap(800, 600);
-               pixmap.fill(Qt::white);
-               QPainter painter(&pixmap);
-               painter.scale(2, 2); // not a plain translation: no kept rendering
-               picture.draw(painter, QPointF(0, 0), fitted * 2);
-           }));
-    report("print to PDF at 1440 dpi", timeRuns(std::max(1, runs / 10), [&] {
-               QBuffer buffer;
-               buffer.open(QIODevice::WriteOnly);
-               QPdfWriter writer(&buffer);
-               writer.setResolution(1440);
-               QPainter painter(&writer);
-               picture.draw(painter, QPointF(0, 0), 1);
-           }));
+    row("re-show, fitted (kept rendering)", timeRuns(runs, [&] {
+            QPixmap pixmap(800, 600);
+            pixmap.fill(Qt::white);
+            show(picture, pixmap, fitted);
+        }));
+    row("re-show, fitted, from the vectors", timeRuns(runs, [&] {
+            QPixmap pixmap(800, 600);
+            pixmap.fill(Qt::white);
+            QPainter painter(&pixmap);
+            painter.scale(2, 2); // not a plain translation: no kept rendering
+            picture.draw(painter, QPointF(0, 0), fitted * 2);
+        }));
+    row("print to PDF at 1440 dpi", timeRuns(std::max(1, runs / 10), [&] {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setResolution(1440);
+            QPainter painter(&writer);
+            picture.draw(painter, QPointF(0, 0), 1);
+        }));
     return 0;
 }

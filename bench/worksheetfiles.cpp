@@ -10,6 +10,8 @@
 #include "support/inertservices.h"
 #include "toolkit/formregistry.h"
 
+#include "timing.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,6 +32,9 @@ using namespace velmora;
 
 namespace {
 
+using bench::report;
+using bench::timeRuns;
+
 Worksheet sheetOf(const QString &title)
 {
     Worksheet sheet;
@@ -41,25 +46,6 @@ Worksheet sheetOf(const QString &title)
         sheet.correct[q] = QString::number(q % 4 + 1);
     }
     return sheet;
-}
-
-void report(const char *what, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    const auto at = [&ms](double p) { return ms[std::min(ms.size() - 1, size_t(p * double(ms.size())))]; };
-    std::printf("%-34s %8.3f %8.3f %8.3f %6zu\n", what, at(0.5), at(0.95), ms.back(), ms.size());
-}
-
-std::vector<double> timeRuns(int runs, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return ms;
 }
 
 } // namespace
