@@ -103,7 +103,8 @@ int main(int argc, char *argv[])
     auto &forms = app.forms;
     intro0 *menu = &forms.ref<intro0>();
     menu->showForm();
-    QTest::qWaitForWindowExposed(menu);
+    if (!QTest::qWaitForWindowExposed(menu))
+        qWarning("the main menu did not show");
 
     for (int round = 0; round < rounds; ++round) {
         timeClick("menu -> unit page", menu->Label2[1], [&] { return forms.loaded<ardovin>(); });

@@ -14,12 +14,12 @@ class RecordingPrintTarget : public PrintTarget
 {
 public:
     struct Op {
-        enum Kind { Begin, Text, Line, Picture, NewPage, End, Abort } kind;
+        enum Kind { Begin, Text, Line, Picture, NewPage, End, Abort } kind = Begin;
         double x = 0, y = 0, x2 = 0, y2 = 0;
-        QString text; // text, or the picture's source
-        QString family;
+        QString text{}; // text, or the picture's source
+        QString family{};
         double points = 0;
-        QColor color;
+        QColor color{};
         double width = 0;
     };
 

@@ -70,7 +70,8 @@ void Walker::start()
     m_app = m_restarted ? m_restarted.get() : m_first.get();
     Titlefrm &title = m_app->forms.ref<Titlefrm>();
     title.showForm();
-    QTest::qWaitForWindowExposed(&title);
+    if (!QTest::qWaitForWindowExposed(&title))
+        qWarning("the title screen did not show");
 }
 
 Walker::Snapshot Walker::snapshot() const
