@@ -4,6 +4,7 @@
 #include "metafile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <QImageReader>
 
@@ -24,8 +25,24 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
     const auto path = m_paths.existing(asWritten);
     if (!path)
         return {Picture(), QStringLiteral("File not found: %1").arg(asWritten)};
-    if (path->endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
-        QFile file(*path);
+    const QFileInfo info(*path);
+    const auto cached = m_cache.constFind(asWritten);
+    if (cached != m_cache.constEnd() && cached->modified == info.lastModified() && cached->size == info.size())
+        return {cached->picture, QString()};
+    Result result = read(asWritten, *path);
+    if (result.ok()) {
+        constexpr qsizetype kMaxCached = 64;
+        if (m_cache.size() >= kMaxCached)
+            m_cache.clear();
+        m_cache.insert(asWritten, {info.lastModified(), info.size(), result.picture});
+    }
+    return result;
+}
+
+PictureLoader::Result PictureLoader::read(const QString &asWritten, const QString &path) const
+{
+    if (path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
+        QFile file(path);
         // No page of ours comes near this; a bigger file is damaged or hostile.
         constexpr qint64 kMaxMetafileBytes = 16 * 1024 * 1024;
         if (!file.open(QIODevice::ReadOnly))
@@ -35,7 +52,7 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
         const MetafileResult metafile = loadMetafile(file.readAll(), asWritten);
         return {metafile.picture, metafile.error};
     }
-    QImageReader reader(*path);
+    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))

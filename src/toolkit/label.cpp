@@ -26,6 +26,7 @@ void Label::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    m_fitted.reset();
     fitToText();
     widget()->update();
 }
@@ -33,6 +34,7 @@ void Label::setCaption(const QString &caption)
 void Label::setFont(const QFont &font)
 {
     m_font = font;
+    m_fitted.reset();
     fitToText();
     widget()->update();
 }
@@ -40,6 +42,7 @@ void Label::setFont(const QFont &font)
 void Label::setAlignment(Alignment alignment)
 {
     m_alignment = alignment;
+    m_fitted.reset();
     widget()->update();
 }
 
@@ -54,6 +57,7 @@ void Label::setBackStyle(BackStyle style)
 void Label::setBorderStyle(BorderStyle style)
 {
     m_borderStyle = style;
+    m_fitted.reset();
     fitToText();
     widget()->update();
 }
@@ -61,6 +65,7 @@ void Label::setBorderStyle(BorderStyle style)
 void Label::setWordWrap(bool wrap)
 {
     m_wordWrap = wrap;
+    m_fitted.reset();
     fitToText();
     widget()->update();
 }
@@ -106,8 +111,16 @@ void Label::fitToText()
     }
 }
 
+void Label::geometryChanged()
+{
+    m_fitted.reset();
+    Control::geometryChanged();
+}
+
 QFont Label::fittingFont(const QRect &textRect) const
 {
+    if (m_fitted)
+        return *m_fitted;
     // Faces differ a little from machine to machine; a caption that would no longer fit
     // its box is drawn a little smaller rather than cut off.
     if (m_autoSize || m_caption.isEmpty())
@@ -118,8 +131,9 @@ QFont Label::fittingFont(const QRect &textRect) const
         font.setPointSizeF(designed * scale);
         const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(textRect), textFlags(), m_caption);
         if (needed.height() <= textRect.height() + 1 && needed.width() <= textRect.width() + 1)
-            return font;
+            break;
     }
+    m_fitted = font;
     return font;
 }
 

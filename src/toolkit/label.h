@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+#include <optional>
+
 class QPainter;
 
 namespace velmora {
@@ -45,6 +47,7 @@ private:
     void paint(QPainter &painter);
     void fitToText();
     QFont fittingFont(const QRect &textRect) const;
+    void geometryChanged() override;
     int textFlags() const;
 
     QString m_caption;
@@ -54,6 +57,8 @@ private:
     BorderStyle m_borderStyle = BorderStyle::None;
     bool m_wordWrap = false;
     bool m_autoSize = false;
+    // The font a caption is drawn with, worked out once per caption, font and size.
+    mutable std::optional<QFont> m_fitted;
 };
 
 } // namespace velmora
