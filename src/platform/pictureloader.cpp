@@ -44,7 +44,7 @@ PictureLoader::Result PictureLoader::read(const QString &asWritten, const QStrin
     if (path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
         QFile file(path);
         // No page of ours comes near this; a bigger file is damaged or hostile.
-        constexpr qint64 kMaxMetafileBytes = 16 * 1024 * 1024;
+        constexpr qint64 kMaxMetafileBytes = qint64(16) * 1024 * 1024;
         if (!file.open(QIODevice::ReadOnly))
             return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, file.errorString())};
         if (file.size() > kMaxMetafileBytes)

@@ -12,7 +12,7 @@ namespace velmora {
 // Prints with Qt: on the system's default printer (through CUPS), or as PDF files in a
 // folder for schools without a printer. The printer is set to 1440 dots per inch, so
 // one device unit is one twip and fonts keep their point sizes.
-class QtPrintTarget : public PrintTarget
+class QtPrintTarget final : public PrintTarget
 {
 public:
     // Prints on the default printer.

@@ -127,8 +127,9 @@ QFont Label::fittingFont(const QRect &textRect) const
         return m_font;
     QFont font = m_font;
     const double designed = m_font.pointSizeF();
-    for (double scale = 1.0; scale > 0.6; scale -= 0.05) {
-        font.setPointSizeF(designed * scale);
+    // Down to 65 % of the designed size, in steps of 5 %.
+    for (int step = 0; step <= 7; ++step) {
+        font.setPointSizeF(designed * (1.0 - 0.05 * step));
         const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(textRect), textFlags(), m_caption);
         if (needed.height() <= textRect.height() + 1 && needed.width() <= textRect.width() + 1)
             break;

@@ -15,7 +15,7 @@ inline QFont screenFont(const QString &family, double points, bool bold = true)
     return font;
 }
 
-// The font, made up to 40 % smaller when needed, that fits `text` into `width` pixels
+// The font, made up to 35 % smaller when needed, that fits `text` into `width` pixels
 // on one line: faces differ a little between machines, and a caption cut off reads
 // worse than one a little smaller.
 QFont fontFittingWidth(const QFont &font, const QString &text, double width);
