@@ -2,6 +2,10 @@
 
 #include "painting.h"
 
+#include <QLinearGradient>
+
+#include <QPainterPath>
+
 #include <QLineF>
 #include <QPainter>
 #include <QtMath>
@@ -22,8 +26,7 @@ QColor mixColours(const QColor &a, const QColor &b, qreal t)
 {
     t = std::clamp(t, 0.0, 1.0);
     const auto mix = [t](int x, int y) { return int(std::lround(x + (y - x) * t)); };
-    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()),
-                  mix(a.alpha(), b.alpha()));
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()), mix(a.alpha(), b.alpha()));
 }
 
 qreal gaussian(QRandomGenerator &rng)
@@ -139,7 +142,9 @@ void addGrain(QImage &image, const QRect &rect, int strength, quint32 seed, qrea
     std::vector<qreal> lattice(static_cast<size_t>(cols * rows));
     for (qreal &v : lattice)
         v = rng.generateDouble() * 2.0 - 1.0;
-    const auto value = [&](int cx, int cy) { return lattice[size_t(std::min(cy, rows - 1) * cols + std::min(cx, cols - 1))]; };
+    const auto value = [&](int cx, int cy) {
+        return lattice[size_t(std::min(cy, rows - 1) * cols + std::min(cx, cols - 1))];
+    };
     const auto smooth = [](qreal t) { return t * t * (3.0 - 2.0 * t); };
 
     const bool premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
@@ -164,6 +169,69 @@ void addGrain(QImage &image, const QRect &rect, int strength, quint32 seed, qrea
                            std::clamp(qBlue(c) + delta, 0, limit), qAlpha(c));
         }
     }
+}
+
+namespace {
+// One page of the open book; `side` is -1 for the left page and +1 for the right.
+QPainterPath bookPage(qreal spineX, qreal top, qreal bottom, qreal width, int side)
+{
+    const qreal outerX = spineX + side * width;
+    QPainterPath page;
+    page.moveTo(spineX, top + 3);
+    page.cubicTo(spineX + side * width * 0.35, top - 2, spineX + side * width * 0.7, top - 3, outerX, top);
+    page.lineTo(outerX, bottom - 3);
+    page.cubicTo(spineX + side * width * 0.7, bottom - 6, spineX + side * width * 0.35, bottom - 5, spineX, bottom);
+    page.closeSubpath();
+    return page;
+}
+} // namespace
+
+void paintOpenBook(QPainter &p, qreal spineX, qreal top, qreal bottom, qreal pageWidth, qreal firstLine, qreal lineStep)
+{
+    const QColor navy(31, 50, 112);
+    // Cover, peeking out under the pages.
+    QPainterPath cover;
+    cover.moveTo(spineX, bottom + 3);
+    cover.cubicTo(spineX - 10, bottom - 1, spineX - 20, bottom - 2, spineX - pageWidth - 3, bottom - 1);
+    cover.lineTo(spineX - pageWidth - 3, top + 2);
+    cover.lineTo(spineX - pageWidth, top + 2);
+    cover.lineTo(spineX - pageWidth, bottom - 3);
+    cover.lineTo(spineX + pageWidth, bottom - 3);
+    cover.lineTo(spineX + pageWidth, top + 2);
+    cover.lineTo(spineX + pageWidth + 3, top + 2);
+    cover.lineTo(spineX + pageWidth + 3, bottom - 1);
+    cover.cubicTo(spineX + 20, bottom - 2, spineX + 10, bottom - 1, spineX, bottom + 3);
+    cover.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(navy);
+    p.drawPath(cover);
+
+    // Pages, lightly shaded toward the spine, with lines of print.
+    for (const int side : {-1, 1}) {
+        QLinearGradient shade(spineX, 0, spineX + side * pageWidth, 0);
+        shade.setColorAt(0.0, QColor(214, 210, 196));
+        shade.setColorAt(0.25, QColor(250, 248, 240));
+        shade.setColorAt(1.0, QColor(255, 255, 252));
+        p.setBrush(shade);
+        p.setPen(QPen(navy, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(bookPage(spineX, top, bottom, pageWidth, side));
+
+        p.setPen(QPen(QColor(150, 160, 190), 0.9, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        for (int line = 0; line < 4; ++line) {
+            const qreal y = top + firstLine + line * lineStep;
+            const qreal x0 = spineX + side * 4.5;
+            const qreal x1 = spineX + side * (line == 3 ? pageWidth * 0.6 : pageWidth - 4.0);
+            QPainterPath text;
+            text.moveTo(x0, y + 0.6);
+            text.quadTo((x0 + x1) / 2, y - 1.2, x1, y - 0.6);
+            p.drawPath(text);
+        }
+    }
+
+    // Spine crease.
+    p.setPen(QPen(navy, 1.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(spineX, top + 3), QPointF(spineX, bottom));
 }
 
 } // namespace artwork

@@ -44,4 +44,10 @@ void hatch(QPainter &p, const QPainterPath &area, qreal angleDegrees, qreal spac
 // `strength` levels, using value noise so neighbouring pixels agree.
 void addGrain(QImage &image, const QRect &rect, int strength, quint32 seed, qreal cellSize = 3.0);
 
+// The publisher's emblem: an open book with a navy cover showing under its two pages,
+// lines of print and the spine's crease. The first line of print lies `firstLine`
+// below `top`, the others `lineStep` apart.
+void paintOpenBook(QPainter &p, qreal spineX, qreal top, qreal bottom, qreal pageWidth, qreal firstLine,
+                   qreal lineStep);
+
 } // namespace artwork

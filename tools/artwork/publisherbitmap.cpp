@@ -28,64 +28,9 @@ const QColor kNavy(31, 50, 112);
 const QColor kInk(24, 32, 60);
 const QColor kGold(196, 146, 44);
 
-QPainterPath pagePath(qreal spineX, qreal top, qreal bottom, qreal width, int side)
-{
-    const qreal outerX = spineX + side * width;
-    QPainterPath page;
-    page.moveTo(spineX, top + 3);
-    page.cubicTo(spineX + side * width * 0.35, top - 2, spineX + side * width * 0.7, top - 3, outerX, top);
-    page.lineTo(outerX, bottom - 3);
-    page.cubicTo(spineX + side * width * 0.7, bottom - 6, spineX + side * width * 0.35, bottom - 5, spineX, bottom);
-    page.closeSubpath();
-    return page;
-}
-
 void paintBook(QPainter &p, qreal spineX, qreal top, qreal bottom, qreal pageWidth)
 {
-    // Navy cover showing under the pages.
-    QPainterPath cover;
-    cover.moveTo(spineX, bottom + 3);
-    cover.cubicTo(spineX - 10, bottom - 1, spineX - 20, bottom - 2, spineX - pageWidth - 3, bottom - 1);
-    cover.lineTo(spineX - pageWidth - 3, top + 2);
-    cover.lineTo(spineX - pageWidth, top + 2);
-    cover.lineTo(spineX - pageWidth, bottom - 3);
-    cover.lineTo(spineX + pageWidth, bottom - 3);
-    cover.lineTo(spineX + pageWidth, top + 2);
-    cover.lineTo(spineX + pageWidth + 3, top + 2);
-    cover.lineTo(spineX + pageWidth + 3, bottom - 1);
-    cover.cubicTo(spineX + 20, bottom - 2, spineX + 10, bottom - 1, spineX, bottom + 3);
-    cover.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawPath(cover);
-
-    for (const int side : {-1, 1}) {
-        const QPainterPath page = pagePath(spineX, top, bottom, pageWidth, side);
-        QLinearGradient shade(spineX, 0, spineX + side * pageWidth, 0);
-        shade.setColorAt(0.0, QColor(214, 210, 196));
-        shade.setColorAt(0.25, QColor(250, 248, 240));
-        shade.setColorAt(1.0, QColor(255, 255, 252));
-        p.setBrush(shade);
-        p.setPen(QPen(kNavy, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(page);
-
-        // Lines of print.
-        p.setPen(QPen(QColor(150, 160, 190), 0.9, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(Qt::NoBrush);
-        const int lines = 4;
-        const qreal step = (bottom - top - 8.0) / lines;
-        for (int line = 0; line < lines; ++line) {
-            const qreal y = top + 5.5 + line * step;
-            const qreal x0 = spineX + side * 4.5;
-            const qreal x1 = spineX + side * (line == lines - 1 ? pageWidth * 0.6 : pageWidth - 4.0);
-            QPainterPath text;
-            text.moveTo(x0, y + 0.6);
-            text.quadTo((x0 + x1) / 2, y - 1.2, x1, y - 0.6);
-            p.drawPath(text);
-        }
-    }
-    p.setPen(QPen(kNavy, 1.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(spineX, top + 3), QPointF(spineX, bottom));
+    paintOpenBook(p, spineX, top, bottom, pageWidth, 5.5, (bottom - top - 8.0) / 4);
 }
 
 void paintRisingStar(QPainter &p, const QPointF &centre, qreal size)

@@ -5,6 +5,7 @@
 // navy screen.
 
 #include "artwork.h"
+#include "painting.h"
 
 #include <QColor>
 #include <QFont>
@@ -42,72 +43,9 @@ QPolygonF starPolygon(const QPointF &centre, qreal outer, qreal inner, int point
     return star;
 }
 
-// One page of the open book; `side` is -1 for the left page and +1 for the
-// right page.
-QPainterPath pagePath(qreal spineX, qreal top, qreal bottom, qreal width, int side)
-{
-    const qreal outerX = spineX + side * width;
-    QPainterPath page;
-    page.moveTo(spineX, top + 3);
-    page.cubicTo(spineX + side * width * 0.35, top - 2, spineX + side * width * 0.7, top - 3, outerX, top);
-    page.lineTo(outerX, bottom - 3);
-    page.cubicTo(spineX + side * width * 0.7, bottom - 6, spineX + side * width * 0.35, bottom - 5, spineX, bottom);
-    page.closeSubpath();
-    return page;
-}
-
 void paintBook(QPainter &p)
 {
-    constexpr qreal spineX = 60.0;
-    constexpr qreal top = 32.0;
-    constexpr qreal bottom = 58.0;
-    constexpr qreal pageWidth = 25.0;
-
-    // Cover, peeking out under the pages.
-    QPainterPath cover;
-    cover.moveTo(spineX, bottom + 3);
-    cover.cubicTo(spineX - 10, bottom - 1, spineX - 20, bottom - 2, spineX - pageWidth - 3, bottom - 1);
-    cover.lineTo(spineX - pageWidth - 3, top + 2);
-    cover.lineTo(spineX - pageWidth, top + 2);
-    cover.lineTo(spineX - pageWidth, bottom - 3);
-    cover.lineTo(spineX + pageWidth, bottom - 3);
-    cover.lineTo(spineX + pageWidth, top + 2);
-    cover.lineTo(spineX + pageWidth + 3, top + 2);
-    cover.lineTo(spineX + pageWidth + 3, bottom - 1);
-    cover.cubicTo(spineX + 20, bottom - 2, spineX + 10, bottom - 1, spineX, bottom + 3);
-    cover.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawPath(cover);
-
-    // Pages, lightly shaded toward the spine.
-    for (const int side : {-1, 1}) {
-        const QPainterPath page = pagePath(spineX, top, bottom, pageWidth, side);
-        QLinearGradient shade(spineX, 0, spineX + side * pageWidth, 0);
-        shade.setColorAt(0.0, QColor(214, 210, 196));
-        shade.setColorAt(0.25, QColor(250, 248, 240));
-        shade.setColorAt(1.0, QColor(255, 255, 252));
-        p.setBrush(shade);
-        p.setPen(QPen(kNavy, 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(page);
-
-        // Lines of text on the page.
-        p.setPen(QPen(QColor(150, 160, 190), 0.9, Qt::SolidLine, Qt::RoundCap));
-        for (int line = 0; line < 4; ++line) {
-            const qreal y = top + 6.5 + line * 4.6;
-            const qreal x0 = spineX + side * 4.5;
-            const qreal x1 = spineX + side * (line == 3 ? pageWidth * 0.6 : pageWidth - 4.0);
-            QPainterPath text;
-            text.moveTo(x0, y + 0.6);
-            text.quadTo((x0 + x1) / 2, y - 1.2, x1, y - 0.6);
-            p.setBrush(Qt::NoBrush);
-            p.drawPath(text);
-        }
-    }
-
-    // Spine crease.
-    p.setPen(QPen(kNavy, 1.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(spineX, top + 3), QPointF(spineX, bottom));
+    paintOpenBook(p, 60.0, 32.0, 58.0, 25.0, 6.5, 4.6);
 }
 
 void paintStar(QPainter &p)
