@@ -4,12 +4,14 @@
 
 velmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Everything the build, the program and its tests need from Debian.
+# Everything the build, the program and its tests need from Debian. Installed without
+# Recommends, so a tool's fonts are named too: wmf2svg (libwmf-bin) finds none without
+# fonts-urw-base35.
 velmora_packages=(
     g++ cmake ninja-build
     qt6-base-dev libgl-dev libwmf-dev
     fonts-liberation2 fonts-wine
-    poppler-utils libwmf-bin
+    poppler-utils libwmf-bin fonts-urw-base35
 )
 
 velmora_install_missing() {
