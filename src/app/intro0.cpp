@@ -200,9 +200,17 @@ void intro0::openPublisherSite()
 
 void intro0::Timer1_Timer()
 {
-    // The list is read once, right after the menu is on the screen. Any failure is
-    // silent: the count and the titles read so far stay, and the catalogue reads the
-    // list again itself.
+    // The list is read once, right after the menu is on the screen: a list on a slow
+    // network folder must not keep the title screen standing. A tick that comes before
+    // the first drawing waits for the next one; a menu that is never drawn (minimised
+    // at once, say) waits a moment at most.
+    constexpr int kTicksToWaitForPaint = 500;
+    if (isVisible() && !hasPainted() && m_ticksWaited < kTicksToWaitForPaint) {
+        ++m_ticksWaited;
+        return;
+    }
+    // Any failure is silent: the count and the titles read so far stay, and the
+    // catalogue reads the list again itself.
     try {
         m_m.readtracklist(QStringLiteral("multiple\\track.txt"));
     } catch (const FileError &) {

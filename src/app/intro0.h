@@ -52,6 +52,7 @@ private:
 
     Module1 &m_m;
     std::unique_ptr<HoverHighlight> m_hover;
+    int m_ticksWaited = 0;
 };
 
 } // namespace velmora

@@ -62,9 +62,9 @@ std::optional<QString> titleRefusal(const QString &typed)
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return QStringLiteral("A worksheet title cannot contain control characters. Please choose another title.");
     }
-    if (const QChar bad = firstUnencodable(title); !bad.isNull())
-        return QStringLiteral("The character \"%1\" cannot be saved in a worksheet title. Please choose another title.")
-            .arg(bad);
+    if (const QString bad = firstUnencodable(title); !bad.isEmpty())
+        return QStringLiteral("The character %1 cannot be saved in a worksheet title. Please choose another title.")
+            .arg(describeCharacter(bad));
     static const QRegularExpression onlyDots(QStringLiteral("^\\.+$"));
     static const QRegularExpression reserved(QStringLiteral(
                                                  "^(track|ardovin sevrani|con|prn|aux|nul|com[1-9]|lpt[1-9])$"),

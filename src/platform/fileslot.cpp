@@ -110,9 +110,9 @@ void FileSlot::writeLine(const QString &text)
     }
     const auto bytes = toWindows1252(text);
     if (!bytes) {
-        const QChar bad = firstUnencodable(text);
+        const QString bad = firstUnencodable(text);
         abandon();
-        throw FileError(FileError::Kind::Unencodable, QString(bad));
+        throw FileError(FileError::Kind::Unencodable, bad);
     }
     const QByteArray line = *bytes + QByteArrayLiteral("\r\n");
     if (m_output->write(line) != line.size()) {

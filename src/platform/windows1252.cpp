@@ -1,5 +1,7 @@
 #include "windows1252.h"
 
+#include <QList>
+
 #include <array>
 
 namespace velmora {
@@ -48,13 +50,23 @@ std::optional<QByteArray> toWindows1252(const QString &text)
     return out;
 }
 
-QChar firstUnencodable(const QString &text)
+QString firstUnencodable(const QString &text)
 {
-    for (const QChar c : text) {
-        if (!encodeChar(c))
-            return c;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (encodeChar(text[i]))
+            continue;
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        return text.mid(i, pair ? 2 : 1);
     }
     return {};
+}
+
+QString describeCharacter(const QString &character)
+{
+    const QList<uint> codes = character.toUcs4();
+    const uint code = codes.isEmpty() ? 0 : codes.first();
+    const QString hex = QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("\"%1\" (U+%2)").arg(character, hex);
 }
 
 } // namespace velmora

@@ -16,7 +16,11 @@ QString fromWindows1252(const QByteArray &bytes);
 // saved and must be refused, never silently replaced.
 std::optional<QByteArray> toWindows1252(const QString &text);
 
-// The first character of `text` that the code page cannot hold, or a null QChar.
-QChar firstUnencodable(const QString &text);
+// The first character of `text` that the code page cannot hold, whole (a character
+// beyond the 16-bit range, an emoji say, is two UTF-16 units), or an empty string.
+QString firstUnencodable(const QString &text);
+// A character as a message names it: itself in quotes and its code, which tells the
+// reader what it is even where the font has no picture for it: "😀" (U+1F600).
+QString describeCharacter(const QString &character);
 
 } // namespace velmora

@@ -115,6 +115,7 @@ void Form::paintEvent(QPaintEvent *)
         drawMissingPicture(p, QRect(0, 0, 200, 150), m_missingPicture);
     else
         m_picture.draw(p, QPointF(0, 0), kTwipsPerPixel);
+    m_painted = true;
 }
 
 namespace {

@@ -89,6 +89,8 @@ public:
     void unload();
 
     FormRegistry *registry() const { return m_registry; }
+    // Whether the window has been drawn on the screen at least once.
+    bool hasPainted() const { return m_painted; }
 
     // Pointer events over the bare form (over no enabled control).
     std::function<void(const MouseArgs &)> onMouseDown;
@@ -117,6 +119,7 @@ private:
     double m_top = 0;
     double m_width = 0;
     double m_height = 0;
+    bool m_painted = false;
 };
 
 } // namespace velmora

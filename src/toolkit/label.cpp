@@ -73,6 +73,7 @@ void Label::setWordWrap(bool wrap)
 void Label::setAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
+    m_fitted.reset();
     fitToText();
 }
 
@@ -117,25 +118,14 @@ void Label::geometryChanged()
     Control::geometryChanged();
 }
 
-QFont Label::fittingFont(const QRect &textRect) const
+const FittedText &Label::fittedText(const QRect &textRect) const
 {
-    if (m_fitted)
-        return *m_fitted;
-    // Faces differ a little from machine to machine; a caption that would no longer fit
-    // its box is drawn a little smaller rather than cut off.
-    if (m_autoSize || m_caption.isEmpty())
-        return m_font;
-    QFont font = m_font;
-    const double designed = m_font.pointSizeF();
-    // Down to 65 % of the designed size, in steps of 5 %.
-    for (int step = 0; step <= 7; ++step) {
-        font.setPointSizeF(designed * (1.0 - 0.05 * step));
-        const QRectF needed = QFontMetricsF(font).boundingRect(QRectF(textRect), textFlags(), m_caption);
-        if (needed.height() <= textRect.height() + 1 && needed.width() <= textRect.width() + 1)
-            break;
+    if (!m_fitted) {
+        // An auto-sized label grows to its text instead.
+        m_fitted = m_autoSize ? FittedText{m_font, textFlags()}
+                              : fitText(m_font, m_caption, QSizeF(textRect.size()), textFlags());
     }
-    m_fitted = font;
-    return font;
+    return *m_fitted;
 }
 
 void Label::paint(QPainter &p)
@@ -150,17 +140,18 @@ void Label::paint(QPainter &p)
         p.drawRect(r.adjusted(0, 0, -1, -1));
         textRect = r.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
     }
-    p.setFont(fittingFont(textRect));
+    const FittedText &text = fittedText(textRect);
+    p.setFont(text.font);
     p.setClipRect(textRect);
     if (!enabled()) {
         // Disabled text is drawn embossed: a light copy beneath a grey one.
         p.setPen(QColor(255, 255, 255));
-        p.drawText(textRect.translated(1, 1), textFlags(), m_caption);
+        p.drawText(textRect.translated(1, 1), text.flags, m_caption);
         p.setPen(QColor(128, 128, 128));
     } else {
         p.setPen(foreColor());
     }
-    p.drawText(textRect, textFlags(), m_caption);
+    p.drawText(textRect, text.flags, m_caption);
 }
 
 } // namespace velmora

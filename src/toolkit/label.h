@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control.h"
+#include "screenfont.h"
 
 #include <QFont>
 
@@ -17,7 +18,8 @@ enum class BorderStyle { None, FixedSingle };
 // A label that paints itself: caption, font, colours, opaque or transparent background,
 // single-line border, alignment and word wrap. Text always wraps at word boundaries to
 // the label's width; with auto-size on, the label grows to its text instead (wider when
-// word wrap is off, taller when it is on). A transparent label still takes the pointer.
+// word wrap is off, taller when it is on). A caption too long for a fixed-size label is
+// drawn smaller until all of it shows. A transparent label still takes the pointer.
 class Label : public Control
 {
     Q_OBJECT
@@ -46,7 +48,7 @@ public:
 private:
     void paint(QPainter &painter);
     void fitToText();
-    QFont fittingFont(const QRect &textRect) const;
+    const FittedText &fittedText(const QRect &textRect) const;
     void geometryChanged() override;
     int textFlags() const;
 
@@ -57,8 +59,8 @@ private:
     BorderStyle m_borderStyle = BorderStyle::None;
     bool m_wordWrap = false;
     bool m_autoSize = false;
-    // The font a caption is drawn with, worked out once per caption, font and size.
-    mutable std::optional<QFont> m_fitted;
+    // How the caption is drawn, worked out once per caption, font and size.
+    mutable std::optional<FittedText> m_fitted;
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QSizeF>
 #include <QString>
 
 namespace velmora {
@@ -15,9 +16,20 @@ inline QFont screenFont(const QString &family, double points, bool bold = true)
     return font;
 }
 
-// The font, made up to 35 % smaller when needed, that fits `text` into `width` pixels
-// on one line: faces differ a little between machines, and a caption cut off reads
-// worse than one a little smaller.
-QFont fontFittingWidth(const QFont &font, const QString &text, double width);
+// How a text is drawn so that all of it shows inside a box: the font and the
+// QPainter::drawText flags to draw it with.
+struct FittedText {
+    QFont font;
+    int flags = 0;
+};
+
+// Fits `text` into `box` (pixels): at the designed size when it fits, otherwise made
+// smaller step by step (never below kSmallestFitPoints) until it does. Faces differ
+// between machines and teachers write long questions: a text cut off reads worse than
+// one drawn smaller. `flags` holds the alignment and Qt::TextWordWrap when the text may
+// take several lines; a word too long for any line is then broken where it must be.
+FittedText fitText(const QFont &font, const QString &text, const QSizeF &box, int flags);
+
+inline constexpr double kSmallestFitPoints = 6.0;
 
 } // namespace velmora

@@ -3,11 +3,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <limits>
+
 namespace velmora {
 
 TextBox::TextBox(QWidget *parent, QString name, int index)
     : Control(new QLineEdit(parent), std::move(name), index)
 {
+    connect(edit(), &QLineEdit::textEdited, this, [this](const QString &text) { limitTyping(text.size()); });
     setBackColor(QColor(255, 255, 255));
     setForeColor(QColor(0, 0, 0));
 }
@@ -24,14 +27,25 @@ QString TextBox::text() const
 
 void TextBox::setText(const QString &text)
 {
-    edit()->setText(m_maxLength > 0 ? text.left(m_maxLength) : text);
+    // The maximum length limits typing only: a text the program sets shows whole.
+    limitTyping(text.size());
+    edit()->setText(text);
 }
 
 void TextBox::setMaxLength(int length)
 {
     m_maxLength = qMax(0, length);
-    // QLineEdit's own default limit is 32767.
-    edit()->setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+    limitTyping(edit()->text().size());
+}
+
+void TextBox::limitTyping(qsizetype currentLength)
+{
+    // QLineEdit cuts its text to its limit, so the limit never goes below the text in
+    // the box. A box holding more than the maximum thus takes no further character,
+    // and once shortened it is held at the new length until it is below the maximum.
+    constexpr qsizetype kUnlimited = 32767; // QLineEdit's own default limit
+    const qsizetype limit = qMax(m_maxLength > 0 ? qsizetype(m_maxLength) : kUnlimited, currentLength);
+    edit()->setMaxLength(int(qMin<qsizetype>(limit, std::numeric_limits<int>::max())));
 }
 
 void TextBox::setFont(const QFont &font)

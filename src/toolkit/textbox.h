@@ -10,7 +10,8 @@ class QLineEdit;
 
 namespace velmora {
 
-// A single-line text box with an optional maximum length (0 means none).
+// A single-line text box with an optional maximum length (0 means none) for typing;
+// text that the program sets is never cut to it.
 class TextBox : public Control
 {
     Q_OBJECT
@@ -32,6 +33,7 @@ protected:
 
 private:
     void coloursChanged() override;
+    void limitTyping(qsizetype currentLength);
     QLineEdit *edit() const;
 
     int m_maxLength = 0;

@@ -193,10 +193,10 @@ void wizard::saveworksheet()
         for (const QString &answer : sheet.answers[j])
             texts << answer;
         for (const QString &text : texts) {
-            if (const QChar bad = firstUnencodable(text); !bad.isNull()) {
-                tell(QStringLiteral("The character \"%1\" in Question %2 cannot be saved in a worksheet. "
+            if (const QString bad = firstUnencodable(text); !bad.isEmpty()) {
+                tell(QStringLiteral("The character %1 in Question %2 cannot be saved in a worksheet. "
                                     "Please type it another way.")
-                         .arg(bad)
+                         .arg(describeCharacter(bad))
                          .arg(j + 1));
                 return;
             }

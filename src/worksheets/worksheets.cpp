@@ -101,8 +101,6 @@ void worksheets::load()
     } catch (const FileError &) {
         m_m.platform().file1().abandon();
     }
-    for (long long i = 1; i <= qMin<long long>(m_m.trackcount, Module1::kListCapacity); ++i)
-        m_m.tracklist[std::size_t(i)] = ampersandsToCommas(m_m.tracklist[std::size_t(i)]);
     Check1->setBackColor(kFrameBlue);
     Check2->setBackColor(kFrameBlue);
     m_m.workpageno = 0;
@@ -118,9 +116,16 @@ void worksheets::load()
         filled = kSlots;
     }
     for (long long i = 1; i <= filled; ++i) {
-        Label2[int(i)].setCaption(m_m.tracklist[std::size_t(i)]);
+        showTitle(int(i), i);
         Label2[int(i)].setVisible(true);
     }
+}
+
+void worksheets::showTitle(int slot, long long entry)
+{
+    // The list holds titles as stored, each "," as "&"; only the slot shows them back.
+    const bool listed = entry >= 1 && entry <= Module1::kListCapacity;
+    Label2[slot].setCaption(listed ? ampersandsToCommas(m_m.tracklist[std::size_t(entry)]) : QString());
 }
 
 void worksheets::workpage()
@@ -143,7 +148,7 @@ void worksheets::workpage()
         Label3[1].setVisible(false);
     }
     for (long long e = first; e <= last; ++e) {
-        Label2[int(e - 24LL * m_m.workpageno)].setCaption(m_m.tracklist[std::size_t(e)]);
+        showTitle(int(e - 24LL * m_m.workpageno), e);
         Label2[int(e - 24LL * m_m.workpageno)].setVisible(true);
     }
 }
@@ -158,6 +163,10 @@ void worksheets::titleClicked(int slot)
         m_m.loadquiz();
         file.close();
         if (Check1->value()) {
+            // A correct answer that is not 1 to 4 would tick no box, or another
+            // question's: such a worksheet still runs, but is damaged for editing.
+            if (!correctAnswersEditable())
+                throw FileError(FileError::Kind::BadNumber, QStringLiteral("a correct answer is not 1 to 4"));
             editworksheet();
         } else if (Check2->value()) {
             if (!messages.okCancel(QStringLiteral("Are you sure that you want to delete the worksheet ") + caption
@@ -182,6 +191,17 @@ void worksheets::titleClicked(int slot)
     }
 }
 
+bool worksheets::correctAnswersEditable() const
+{
+    for (int q = 1; q <= Module1::kQuestions; ++q) {
+        bool isNumber = false;
+        const int r = m_m.rightans[std::size_t(q)].trimmed().toInt(&isNumber);
+        if (!isNumber || r < 1 || r > 4)
+            return false;
+    }
+    return true;
+}
+
 void worksheets::editworksheet()
 {
     wizard &editor = m_m.forms().ref<wizard>();
@@ -193,12 +213,10 @@ void worksheets::editworksheet()
         editor.Text3[4 * j + 1].setText(m_m.ansb[q]);
         editor.Text3[4 * j + 2].setText(m_m.ansc[q]);
         editor.Text3[4 * j + 3].setText(m_m.ansd[q]);
-        // One tick per question, even in a wizard left open with other ticks; a correct
-        // answer outside 1 to 4 ticks nothing, and the wizard asks for one on saving.
-        bool isNumber = false;
-        const int r = m_m.rightans[q].trimmed().toInt(&isNumber);
+        // One tick per question, even in a wizard left open with other ticks.
+        const int r = m_m.rightans[q].trimmed().toInt();
         for (int k = 0; k < 4; ++k)
-            editor.Check1[4 * j + k].setValue(isNumber && r == k + 1);
+            editor.Check1[4 * j + k].setValue(r == k + 1);
     }
     editor.showForm();
 }
@@ -220,7 +238,7 @@ void worksheets::redraw()
     const long long base = 24LL * m_m.workpageno;
     for (int slot = 1; slot <= kSlots; ++slot) {
         Label2[slot].setVisible(false);
-        Label2[slot].setCaption(ampersandsToCommas(m_m.tracklist[std::size_t(base + slot)]));
+        showTitle(slot, base + slot);
     }
     const long long shown = qMin<long long>(kSlots, m_m.trackcount - base);
     for (long long slot = 1; slot <= shown; ++slot)

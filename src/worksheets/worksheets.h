@@ -43,6 +43,8 @@ public:
 
 private:
     void titleClicked(int slot);
+    void showTitle(int slot, long long entry);
+    bool correctAnswersEditable() const;
     void exitToMenu();
     void redraw();
 

@@ -191,6 +191,22 @@ private Q_SLOTS:
         app.platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
         app.platform.file1().close();
     }
+
+    void menuIsDrawnBeforeTheListIsRead()
+    {
+        // A list on a slow network folder must not keep the title screen standing.
+        TestApp app;
+        app.writeDataFile(QStringLiteral("multiple/track.txt"), " 1 \r\nPlants\r\n");
+        intro0 &menu = app.forms.ref<intro0>();
+        menu.showForm();
+        QVERIFY(!menu.hasPainted());
+        menu.Timer1->fire(); // a tick before the first drawing reads nothing
+        QCOMPARE(app.m.trackcount, 0LL);
+        QVERIFY(menu.Timer1->enabled());
+        QTRY_VERIFY(!menu.Timer1->enabled());
+        QVERIFY(menu.hasPainted());
+        QCOMPARE(app.m.trackcount, 1LL);
+    }
 };
 
 QTEST_MAIN(TestIntro0)

@@ -260,6 +260,28 @@ private Q_SLOTS:
             QCOMPARE(listTitle(typed), listed);
     }
 
+    void refusalNamesTheCharacterAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("Greek letter") << QStringLiteral("Ωmega") << QStringLiteral("\"Ω\" (U+03A9)");
+        QTest::newRow("emoji, two UTF-16 units") << QStringLiteral("Stars 🌟") << QStringLiteral("\"🌟\" (U+1F31F)");
+        QTest::newRow("emoji after a comma") << QStringLiteral("Sun, 🌞 and moon")
+                                             << QStringLiteral("\"🌞\" (U+1F31E)");
+    }
+
+    void refusalNamesTheCharacterAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        const auto refusal = titleRefusal(typed);
+        QVERIFY(refusal);
+        QVERIFY2(refusal->contains(named), qPrintable(*refusal));
+        // Whole characters only: no half of a pair, no replacement character.
+        QVERIFY(refusal->isValidUtf16());
+        QVERIFY(!refusal->contains(QChar::ReplacementCharacter));
+    }
+
     void listAppendAndRemove()
     {
         TestApp app(false);

@@ -138,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(label->width(), 600.0);
     }
 
-    void textBoxLimitsAndReportsEnter()
+    void textBoxLimitsTypingOnlyAndReportsEnter()
     {
         Board board;
         auto *box = board.add<TextBox>(QStringLiteral("Text1"));
@@ -153,8 +153,17 @@ private Q_SLOTS:
         QTest::keyClick(box->widget(), Qt::Key_Return);
         QCOMPARE(box->text(), QStringLiteral("abcde"));
         QVERIFY(keys.endsWith(13));
+        // A text the program sets shows whole; typing adds nothing to it...
         box->setText(QStringLiteral("123456789"));
-        QCOMPARE(box->text(), QStringLiteral("12345"));
+        QCOMPARE(box->text(), QStringLiteral("123456789"));
+        QTest::keyClick(box->widget(), Qt::Key_End);
+        QTest::keyClicks(box->widget(), QStringLiteral("x"));
+        QCOMPARE(box->text(), QStringLiteral("123456789"));
+        // ...and once shortened below the maximum, typing stops at the maximum again.
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(box->widget(), Qt::Key_Backspace);
+        QTest::keyClicks(box->widget(), QStringLiteral("wxyz"));
+        QCOMPARE(box->text(), QStringLiteral("123wx"));
     }
 
     void optionsInOneContainerExcludeEachOther()

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace velmora;
 using namespace velmora::test;
 
@@ -184,8 +186,12 @@ private Q_SLOTS:
         wizard &w = app.forms.ref<wizard>();
         fillWizard(w, QStringLiteral("Greek"));
         w.Text3[9].setText(QStringLiteral("Ω omega"));
+        w.Text2[5].setText(QStringLiteral("Which star? 🌟"));
         w.genwork();
-        QVERIFY(app.messages.shown.value(0).text.contains(QStringLiteral("\"Ω\" in Question 3")));
+        QVERIFY(app.messages.shown.value(0).text.contains(QStringLiteral("\"Ω\" (U+03A9) in Question 3")));
+        w.Text3[9].setText(QStringLiteral("omega"));
+        w.genwork();
+        QVERIFY(app.messages.shown.value(1).text.contains(QStringLiteral("\"🌟\" (U+1F31F) in Question 6")));
         QVERIFY(!QFile::exists(app.dataPath(QStringLiteral("multiple/Greek.txt"))));
     }
 
@@ -221,16 +227,97 @@ private Q_SLOTS:
         QCOMPARE(tabFrom(w.Text3[39]), w.Check1[0].widget());
     }
 
-    void maximumLengths()
+    void maximumLengthsLimitTyping()
     {
         TestApp app;
         wizard &w = app.forms.ref<wizard>();
-        w.Text1->setText(QString(26, QLatin1Char('t')));
-        w.Text2[0].setText(QString(61, QLatin1Char('q')));
-        w.Text3[0].setText(QString(31, QLatin1Char('a')));
-        QCOMPARE(w.Text1->text().size(), 25);
-        QCOMPARE(w.Text2[0].text().size(), 60);
-        QCOMPARE(w.Text3[0].text().size(), 30);
+        QVERIFY(showAndExpose(w));
+        const QList<std::pair<TextBox *, int>> boxes{{w.Text1, 25}, {&w.Text2[0], 60}, {&w.Text3[0], 30}};
+        for (const auto &[box, maximum] : boxes) {
+            box->setFocus();
+            QTest::keyClicks(box->widget(), QString(maximum + 1, QLatin1Char('t')));
+            QCOMPARE(box->text().size(), maximum);
+        }
+    }
+
+    void handMadeLongTextsEditAndSaveUnchanged()
+    {
+        // A teacher's own file: a 26-character title, a 70-character question and a
+        // 40-character answer, longer than the wizard lets anyone type.
+        TestApp app;
+        const QString title = QStringLiteral("The Solar System in Detail");
+        const QString file = QStringLiteral("multiple/") + title + QStringLiteral(".txt");
+        QFile fixture(QStringLiteral(VELMORA_SOURCE_TESTDATA "/handmade-long-texts.txt"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        const QByteArray bytes = fixture.readAll();
+        const QByteArray list = " 1 \r\n" + title.toLatin1() + "\r\n";
+        app.writeDataFile(file, bytes);
+        app.writeDataFile(QStringLiteral("multiple/track.txt"), list);
+        const QStringList before = QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files);
+
+        worksheets &catalogue = app.forms.ref<worksheets>();
+        catalogue.Check1->setValue(true);
+        catalogue.Label2[1].onClick();
+        wizard *w = app.forms.loaded<wizard>();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->Text1->text(), title);
+        QCOMPARE(w->Text2[0].text().size(), 70);
+        QCOMPARE(w->Text3[0].text(), QStringLiteral("Mars, the small red planet next to Earth"));
+        QCOMPARE(w->Text3[7].text(), QStringLiteral("Mars ")); // a blank at the end stays
+
+        w->genwork();
+        QCOMPARE(app.messages.shown.last().text, QStringLiteral("Your worksheet has been saved."));
+        QCOMPARE(readBytes(app.dataPath(file)), bytes);
+        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), list);
+        QCOMPARE(QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files), before);
+    }
+
+    void damagedCorrectAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("a letter") << QByteArray("x");
+        QTest::newRow("zero") << QByteArray("0");
+        QTest::newRow("nine") << QByteArray("9");
+        QTest::newRow("five, one past D") << QByteArray("5");
+        QTest::newRow("empty") << QByteArray("");
+    }
+
+    void damagedCorrectAnswer()
+    {
+        // Question 2's correct answer is damaged: the worksheet runs as a quiz (that
+        // question can never be right) but cannot be opened for editing.
+        QFETCH(QByteArray, answer);
+        TestApp app;
+        saveSheet(app, QStringLiteral("Damaged"));
+        const QString file = app.dataPath(QStringLiteral("multiple/Damaged.txt"));
+        QByteArray bytes = readBytes(file);
+        QVERIFY(bytes.contains("\r\nanswer 2D\r\n2\r\n"));
+        bytes.replace("\r\nanswer 2D\r\n2\r\n", "\r\nanswer 2D\r\n" + answer + "\r\n");
+        app.writeDataFile(QStringLiteral("multiple/Damaged.txt"), bytes);
+        const QByteArray list = readBytes(app.dataPath(QStringLiteral("multiple/track.txt")));
+
+        worksheets &catalogue = app.forms.ref<worksheets>();
+        catalogue.Check1->setValue(true);
+        app.messages.shown.clear();
+        catalogue.Label2[1].onClick();
+        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(app.messages.shown[0].text, QStringLiteral("This worksheet seems to be corrupted."));
+        QVERIFY(!app.forms.loaded<wizard>());
+        QVERIFY(!app.platform.file1().isOpen());
+
+        catalogue.Check1->setValue(false);
+        catalogue.Label2[1].onClick();
+        multiple *quiz = app.forms.loaded<multiple>();
+        QVERIFY(quiz && quiz->isVisible());
+        for (int q = 1; q <= 10; ++q) {
+            const int right = app.m.rightans[q].toInt();
+            if (right >= 1 && right <= 4)
+                quiz->Option1[right].setValue(true);
+            quiz->Label3[1].onClick();
+        }
+        QCOMPARE(app.m.score, 9);
+        QCOMPARE(readBytes(file), bytes);
+        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), list);
     }
 
     void cataloguePaging_data()
@@ -310,18 +397,6 @@ private Q_SLOTS:
             for (int k = 0; k < 4; ++k)
                 QCOMPARE(w.Check1[4 * j + k].value(), k == j % 4);
         }
-        // A damaged correct answer ticks nothing, and the edit goes on.
-        app.m.rightans[2] = QStringLiteral("7");
-        QFile file(app.dataPath(QStringLiteral("multiple/Edit me.txt")));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray bytes = file.readAll();
-        bytes.replace("\r\n2\r\n \r\n", "\r\n9\r\n \r\n");
-        file.resize(0);
-        file.write(bytes);
-        file.close();
-        catalogue.Label2[1].onClick();
-        for (int k = 0; k < 4; ++k)
-            QVERIFY(!w.Check1[4 + k].value());
     }
 
     void tickBoxesExcludeEachOther()
@@ -361,6 +436,34 @@ private Q_SLOTS:
         QCOMPARE(shownSlots(catalogue).size(), 24);
         QCOMPARE(shownSlots(catalogue)[2], QStringLiteral("Sheet 4"));
         QVERIFY(QFile::exists(app.dataPath(QStringLiteral("multiple/Sheet 3.txt")))); // only the title goes
+    }
+
+    void titlesShowCommasAfterDeleteAndPaging()
+    {
+        TestApp app;
+        QByteArray list = " 30 \r\n";
+        for (int i = 1; i <= 30; ++i)
+            list += "Plants& animals " + QByteArray::number(i) + "\r\n";
+        app.writeDataFile(QStringLiteral("multiple/track.txt"), list);
+        saveSheet(app, QStringLiteral("Plants, animals 2"));
+        worksheets &catalogue = app.forms.ref<worksheets>();
+        const auto shownWithCommas = [&catalogue] {
+            const QStringList shown = shownSlots(catalogue);
+            return !shown.isEmpty() && std::all_of(shown.begin(), shown.end(), [](const QString &t) {
+                return t.startsWith(QStringLiteral("Plants, animals ")) && !t.contains(QLatin1Char('&'));
+            });
+        };
+        QVERIFY(shownWithCommas());
+        catalogue.Check2->setValue(true);
+        catalogue.Label2[2].onClick();
+        QCOMPARE(shownSlots(catalogue)[1], QStringLiteral("Plants, animals 3"));
+        QVERIFY(shownWithCommas());
+        catalogue.Label3[1].onClick();
+        QCOMPARE(shownSlots(catalogue).size(), 5);
+        QVERIFY(shownWithCommas());
+        catalogue.Label3[0].onClick();
+        QCOMPARE(shownSlots(catalogue).size(), 24);
+        QVERIFY(shownWithCommas());
     }
 
     void deleteOnlyTitleOfPageTwo()
