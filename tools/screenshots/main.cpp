@@ -124,6 +124,14 @@ int main(int argc, char *argv[])
     quiz.Label3[1].onClick();
     quiz.Option1[3].setValue(true);
     shoot(quiz, QStringLiteral("quiz-question"));
+    // A teacher's own file may hold longer texts than the wizard lets anyone type:
+    // they are drawn smaller, never cut.
+    app.m.quest[4] = QStringLiteral("Which planet, counted outwards from the Sun, comes right after Earth ?");
+    app.m.ansa[4] = QStringLiteral("Mars, the small red planet next to Earth");
+    app.m.ansb[4] = QStringLiteral("He was questioned by the Inquisition in Rome in 1633");
+    app.m.ansc[4] = QStringLiteral("Supercalifragilisticexpialidociouslylongword");
+    quiz.Label3[1].onClick();
+    shoot(quiz, QStringLiteral("quiz-long-texts"));
     quiz.Label3[2].onClick();
     TestApp::settle();
 
