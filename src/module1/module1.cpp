@@ -64,11 +64,11 @@ void Module1::readtracklist(const QString &asWritten)
     file.openForInput(asWritten);
     const long long count = file.readNumber();
     if (count < 0)
-        throw FileError(FileError::Kind::BadNumber, QString::number(count));
+        file.fail(FileError(FileError::Kind::BadNumber, QString::number(count)));
     trackcount = count;
     for (long long n = 1; n <= count; ++n) {
         if (n > kListCapacity)
-            throw FileError(FileError::Kind::Overflow, QStringLiteral("more than %1 titles").arg(kListCapacity));
+            file.fail(FileError(FileError::Kind::Overflow, QStringLiteral("more than %1 titles").arg(kListCapacity)));
         tracklist[std::size_t(n)] = file.readField();
     }
     file.close();

@@ -1,12 +1,12 @@
 #include "fileslot.h"
 
 #include "datapaths.h"
+#include "safefile.h"
 #include "windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace velmora {
 
@@ -32,19 +32,24 @@ bool FileSlot::isOpen() const
     return m_inputOpen || m_output;
 }
 
+void FileSlot::fail(const FileError &error)
+{
+    abandon();
+    throw error;
+}
+
 void FileSlot::openForInput(const QString &asWritten)
 {
     if (isOpen())
-        throw FileError(FileError::Kind::AlreadyOpen, asWritten);
+        fail(FileError(FileError::Kind::AlreadyOpen, asWritten));
     const auto path = m_paths.existing(asWritten);
     if (!path)
-        throw FileError(FileError::Kind::NotFound, asWritten);
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(FileError::Kind::NotFound, asWritten + QLatin1String(": ") + file.errorString());
-    m_input = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(FileError::Kind::NotFound, asWritten + QLatin1String(": ") + file.errorString());
+        fail(FileError(FileError::Kind::NotFound, asWritten));
+    try {
+        m_input = readRegularFile(*path, kMaxFileBytes);
+    } catch (const FileError &error) {
+        fail(FileError(error.kind(), asWritten + QLatin1String(": ") + error.detail()));
+    }
     m_pos = 0;
     m_inputOpen = true;
 }
@@ -52,14 +57,15 @@ void FileSlot::openForInput(const QString &asWritten)
 void FileSlot::openForOutput(const QString &asWritten)
 {
     if (isOpen())
-        throw FileError(FileError::Kind::AlreadyOpen, asWritten);
+        fail(FileError(FileError::Kind::AlreadyOpen, asWritten));
     const auto path = m_paths.forWriting(asWritten);
     if (!path)
-        throw FileError(FileError::Kind::Refused, asWritten);
-    auto file = std::make_unique<QSaveFile>(*path);
-    if (!file->open(QIODevice::WriteOnly))
-        throw FileError(FileError::Kind::WriteFailed, asWritten + QLatin1String(": ") + file->errorString());
-    m_output = std::move(file);
+        fail(FileError(FileError::Kind::Refused, asWritten));
+    try {
+        m_output = std::make_unique<AtomicFile>(*path, asWritten);
+    } catch (const FileError &error) {
+        fail(error);
+    }
     m_outputName = asWritten;
 }
 
@@ -71,9 +77,9 @@ bool FileSlot::atEnd() const
 QString FileSlot::readField()
 {
     if (!m_inputOpen)
-        throw FileError(FileError::Kind::NotOpen, QStringLiteral("read"));
+        fail(FileError(FileError::Kind::NotOpen, QStringLiteral("read")));
     if (m_pos >= m_input.size())
-        throw FileError(FileError::Kind::PastEnd, QStringLiteral("input past end of file"));
+        fail(FileError(FileError::Kind::PastEnd, QStringLiteral("input past end of file")));
     const qsizetype size = m_input.size();
     while (m_pos < size && (m_input[m_pos] == ' ' || m_input[m_pos] == '\t'))
         ++m_pos;
@@ -95,31 +101,21 @@ long long FileSlot::readNumber()
     bool ok = false;
     const long long value = field.toLongLong(&ok);
     if (!ok)
-        throw FileError(FileError::Kind::BadNumber, field);
+        fail(FileError(FileError::Kind::BadNumber, field));
     return value;
 }
 
 void FileSlot::writeLine(const QString &text)
 {
     if (!m_output)
-        throw FileError(FileError::Kind::NotOpen, QStringLiteral("write"));
-    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
-        // A line break inside a text would shift every line after it.
-        abandon();
-        throw FileError(FileError::Kind::Unencodable, QStringLiteral("line break"));
-    }
+        fail(FileError(FileError::Kind::NotOpen, QStringLiteral("write")));
+    // A line break inside a text would shift every line after it.
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        fail(FileError(FileError::Kind::Unencodable, QStringLiteral("line break")));
     const auto bytes = toWindows1252(text);
-    if (!bytes) {
-        const QString bad = firstUnencodable(text);
-        abandon();
-        throw FileError(FileError::Kind::Unencodable, bad);
-    }
-    const QByteArray line = *bytes + QByteArrayLiteral("\r\n");
-    if (m_output->write(line) != line.size()) {
-        const QString why = m_output->errorString();
-        abandon();
-        throw FileError(FileError::Kind::WriteFailed, m_outputName + QLatin1String(": ") + why);
-    }
+    if (!bytes)
+        fail(FileError(FileError::Kind::Unencodable, firstUnencodable(text)));
+    m_output->write(*bytes + QByteArrayLiteral("\r\n"));
 }
 
 void FileSlot::close()
@@ -129,15 +125,8 @@ void FileSlot::close()
     m_pos = 0;
     if (!m_output)
         return;
-    // QSaveFile::commit() can report success after a failed buffered write (a full
-    // disk), so flush first and give up on any failure: the old file stays whole.
-    std::unique_ptr<QSaveFile> file = std::move(m_output);
-    const bool written = file->error() == QFileDevice::NoError && file->flush();
-    if (!written || !file->commit()) {
-        const QString why = file->errorString();
-        file->cancelWriting();
-        throw FileError(FileError::Kind::WriteFailed, m_outputName + QLatin1String(": ") + why);
-    }
+    std::unique_ptr<AtomicFile> file = std::move(m_output);
+    file->commit(); // on failure the old file stays whole and the slot is closed
 }
 
 void FileSlot::abandon()
@@ -145,10 +134,7 @@ void FileSlot::abandon()
     m_inputOpen = false;
     m_input.clear();
     m_pos = 0;
-    if (m_output) {
-        m_output->cancelWriting();
-        m_output.reset();
-    }
+    m_output.reset(); // drops the temporary file
 }
 
 int removeStrayTemporaries(const QString &folderPath)

@@ -6,8 +6,6 @@
 #include <memory>
 #include <stdexcept>
 
-class QSaveFile;
-
 namespace velmora {
 
 class DataPaths;
@@ -20,12 +18,18 @@ public:
     enum class Kind {
         NotFound, // no such file, or a folder on the way is missing
         Refused, // a name that leads outside the data folder or cannot be a file
+        NotRegular, // a link, folder, pipe or device where a data file belongs
+        TooLarge, // far larger than any file the program writes: damaged or hostile
+        ReadFailed, // the file exists but could not be read
+        Locked, // another copy of the program is changing the list right now
         AlreadyOpen, // the slot holds another file
         NotOpen, // read or write without an open file of that mode
         PastEnd, // input past the end of the file
         BadNumber, // a number field that holds no whole number
         Unencodable, // a character the file's code page cannot hold
-        WriteFailed, // the disk refused the data (full, read-only, ...)
+        WriteFailed, // the disk refused the data
+        DiskFull, // no room left on the disk (or over the user's quota)
+        ReadOnly, // the folder or file cannot be written
         Overflow, // more entries than the list in memory can hold
     };
 
@@ -48,10 +52,20 @@ private:
 //
 // Writing is atomic: lines go to a temporary file that replaces the old one only when
 // close() has written everything; abandon() (or any failure) keeps the old file as it
-// was, byte for byte.
+// was, byte for byte. Only ordinary files are read or replaced (see safefile.h), and
+// no file larger than kMaxFileBytes is read.
+//
+// Every failure closes the slot before the FileError leaves it, so a handler never has
+// to remember to.
+class AtomicFile;
+
 class FileSlot
 {
 public:
+    // A worksheet file is 72 short lines and the list at most 1000 titles; a file past
+    // this size is not one the program wrote and is refused as damaged.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
     explicit FileSlot(const DataPaths &paths);
     ~FileSlot();
     FileSlot(const FileSlot &) = delete;
@@ -76,13 +90,16 @@ public:
     void close();
     // Drops the file without saving anything (the error path of output).
     void abandon();
+    // Closes the slot as abandon() does, then throws the error: how a procedure that
+    // works on the slot reports a failure of its own.
+    [[noreturn]] void fail(const FileError &error);
 
 private:
     const DataPaths &m_paths;
     QByteArray m_input;
     qsizetype m_pos = 0;
     bool m_inputOpen = false;
-    std::unique_ptr<QSaveFile> m_output;
+    std::unique_ptr<AtomicFile> m_output;
     QString m_outputName;
 };
 

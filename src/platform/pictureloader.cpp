@@ -2,10 +2,10 @@
 
 #include "datapaths.h"
 #include "metafile.h"
+#include "safefile.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
-
 #include <QImageReader>
 
 namespace velmora {
@@ -41,18 +41,26 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
 
 PictureLoader::Result PictureLoader::read(const QString &asWritten, const QString &path) const
 {
-    if (path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive)) {
-        QFile file(path);
-        // No page of ours comes near this; a bigger file is damaged or hostile.
-        constexpr qint64 kMaxMetafileBytes = qint64(16) * 1024 * 1024;
-        if (!file.open(QIODevice::ReadOnly))
-            return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, file.errorString())};
-        if (file.size() > kMaxMetafileBytes)
+    // No picture or page of ours comes near these sizes; a bigger file is damaged or
+    // hostile. Only ordinary files are read: a pipe planted under a page's name would
+    // otherwise hold the program forever.
+    constexpr qint64 kMaxMetafileBytes = qint64(16) * 1024 * 1024;
+    constexpr qint64 kMaxImageBytes = qint64(32) * 1024 * 1024;
+    const bool metafile = path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive);
+    QByteArray bytes;
+    try {
+        bytes = readRegularFile(path, metafile ? kMaxMetafileBytes : kMaxImageBytes);
+    } catch (const FileError &error) {
+        if (error.kind() == FileError::Kind::TooLarge)
             return {Picture(), QStringLiteral("Picture too large: %1").arg(asWritten)};
-        const MetafileResult metafile = loadMetafile(file.readAll(), asWritten);
-        return {metafile.picture, metafile.error};
+        return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, error.detail())};
     }
-    QImageReader reader(path);
+    if (metafile) {
+        const MetafileResult result = loadMetafile(bytes, asWritten);
+        return {result.picture, result.error};
+    }
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))

@@ -50,7 +50,7 @@ int saveNow(const QString &root, const Worksheet &sheet)
         slot.close();
         return kSaved;
     } catch (const FileError &e) {
-        return e.kind() == FileError::Kind::WriteFailed ? kWriteFailed : kOtherFailure;
+        return e.kind() == FileError::Kind::DiskFull ? kWriteFailed : kOtherFailure;
     }
 }
 
