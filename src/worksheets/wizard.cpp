@@ -1,6 +1,7 @@
 #include "wizard.h"
 
 #include "module1/entries.h"
+#include "module1/filefailure.h"
 #include "module1/module1.h"
 #include "module1/publisher.h"
 #include "module1/worksheetfile.h"
@@ -208,9 +209,8 @@ void wizard::saveworksheet()
         writeworksheet(file, sheet);
         file.close();
         trackworksheets();
-    } catch (const FileError &) {
-        file.abandon();
-        tell(QStringLiteral("There was a problem saving your worksheet"));
+    } catch (const FileError &error) {
+        tell(fileFailureMessage(QStringLiteral("There was a problem saving your worksheet"), error));
         return;
     }
     tell(QStringLiteral("Your worksheet has been saved."));

@@ -1,6 +1,7 @@
 #include "worksheets.h"
 
 #include "module1/entries.h"
+#include "module1/filefailure.h"
 #include "module1/module1.h"
 #include "module1/publisher.h"
 #include "module1/worksheetfile.h"
@@ -185,9 +186,8 @@ void worksheets::titleClicked(int slot)
                 quiz.Label5->setCaption(heading->caption());
             quiz.showForm();
         }
-    } catch (const FileError &) {
-        file.abandon();
-        messages.ok(QStringLiteral("This worksheet seems to be corrupted."), kProductTitle);
+    } catch (const FileError &error) {
+        messages.ok(fileFailureMessage(QStringLiteral("This worksheet seems to be corrupted."), error), kProductTitle);
     }
 }
 
