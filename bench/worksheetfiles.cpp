@@ -94,6 +94,36 @@ int main(int argc, char *argv[])
                file.close();
            }));
 
+    // Files no copy of the program writes: refused at once, without reading them in.
+    {
+        QFile huge(dir.path() + QStringLiteral("/multiple/huge field.txt"));
+        if (huge.open(QIODevice::WriteOnly)) {
+            huge.write(QByteArray(10 * 1024 * 1024, 'x') + "\r\n");
+            huge.close();
+        }
+        QFile list(dir.path() + QStringLiteral("/multiple/huge list.txt"));
+        if (list.open(QIODevice::WriteOnly)) {
+            const QByteArray line = "Worksheet number 1234 of the year\r\n";
+            list.write(" 1000 \r\n");
+            for (qint64 written = 0; written < qint64(50) * 1024 * 1024; written += line.size())
+                list.write(line);
+            list.close();
+        }
+        const auto refused = [&](const QString &name) {
+            return timeRuns(20, [&] {
+                try {
+                    file.openForInput(name);
+                    m.loadquiz();
+                    file.close();
+                } catch (const FileError &) {
+                    // refused as damaged, as intended
+                }
+            });
+        };
+        report("refuse a 10 MB field (ms)", refused(QStringLiteral("multiple/huge field.txt")));
+        report("refuse a 50 MB list (ms)", refused(QStringLiteral("multiple/huge list.txt")));
+    }
+
     // Saves killed at random moments: the file is the old or the new one every time.
     const QString path = dir.path() + QLatin1Char('/') + sheetFile;
     const auto contents = [&path] {

@@ -109,6 +109,34 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(FileError, slot.openForInput(QStringLiteral("missing.txt")));
     }
 
+    void refusesFilesLargerThanAnyItWrites_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("at the limit") << FileSlot::kMaxFileBytes << true;
+        QTest::newRow("one byte over") << FileSlot::kMaxFileBytes + 1 << false;
+        QTest::newRow("a 10 MB field") << qint64(10) * 1024 * 1024 << false;
+    }
+
+    void refusesFilesLargerThanAnyItWrites()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        DataPaths paths(m_dir.path());
+        FileSlot slot(paths);
+        const QString name = write(QByteArray(qsizetype(size), 'x'));
+        try {
+            slot.openForInput(name);
+            QVERIFY(read);
+            QCOMPARE(slot.readField().size(), size);
+            slot.close();
+        } catch (const FileError &e) {
+            QVERIFY(!read);
+            QCOMPARE(e.kind(), FileError::Kind::TooLarge);
+            QVERIFY(!slot.isOpen());
+        }
+    }
+
     void writesLinesAtomically()
     {
         DataPaths paths(m_dir.path());
