@@ -59,6 +59,10 @@ std::optional<QString> titleRefusal(const QString &typed)
     for (const QChar c : title) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
             return QStringLiteral("A worksheet title cannot contain \"/\" or \"\\\". Please choose another title.");
+        // The data folder may be a Windows share, where ":" names a stream of a file; the
+        // program's path layer refuses it for that reason too.
+        if (c == QLatin1Char(':'))
+            return QStringLiteral("A worksheet title cannot contain \":\". Please choose another title.");
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return QStringLiteral("A worksheet title cannot contain control characters. Please choose another title.");
     }

@@ -31,6 +31,10 @@ FileError::Kind writeErrorKind(int error)
     case ENOENT:
     case ENOTDIR:
         return FileError::Kind::NotFound;
+    case EINVAL:
+    case EILSEQ:
+    case ENAMETOOLONG:
+        return FileError::Kind::Refused; // a name this folder's file system cannot hold
     default:
         return FileError::Kind::WriteFailed;
     }

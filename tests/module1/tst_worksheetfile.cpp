@@ -238,6 +238,8 @@ private Q_SLOTS:
         QTest::newRow("dots inside") << QStringLiteral("Ch. 1.2") << false << QStringLiteral("Ch. 1.2");
         QTest::newRow("only blanks") << QStringLiteral("   ") << true << QString();
         QTest::newRow("slash") << QStringLiteral("Maths/Science") << true << QString();
+        QTest::newRow("colon") << QStringLiteral("Maths: fractions") << true << QString();
+        QTest::newRow("question mark, saved as before") << QStringLiteral("Why?") << false << QStringLiteral("Why?");
         QTest::newRow("backslash") << QStringLiteral("..\\track") << true << QString();
         QTest::newRow("dot dot") << QStringLiteral("..") << true << QString();
         QTest::newRow("the list file") << QStringLiteral("Track") << true << QString();

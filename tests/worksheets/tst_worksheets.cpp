@@ -153,6 +153,12 @@ private Q_SLOTS:
         QTest::newRow("slash") << QStringLiteral("Maths/Science") << false
                                << QStringLiteral(
                                       "A worksheet title cannot contain \"/\" or \"\\\". Please choose another title.");
+        QTest::newRow("colon, which a Windows share refuses")
+            << QStringLiteral("Maths: fractions") << false
+            << QStringLiteral("A worksheet title cannot contain \":\". Please choose another title.");
+        QTest::newRow("emoji") << QStringLiteral("Stars 🌟") << false
+                               << QStringLiteral("The character \"🌟\" (U+1F31F) cannot be saved in a worksheet "
+                                                 "title. Please choose another title.");
         QTest::newRow("the list's own name")
             << QStringLiteral("track") << false
             << QStringLiteral("The title \"track\" is kept for the program's own files. "
