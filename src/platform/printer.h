@@ -23,8 +23,9 @@ private:
 };
 
 // Where printed pages go. Coordinates are twips from the top-left corner of the
-// printable area. A target starts a document on begin() and sends it on end(); every
-// call may throw PrintError.
+// printable area. Nothing appears outside that area: a target clips every text, line
+// and picture at its edges, whatever the paper. A target starts a document on begin()
+// and sends it on end(); every call may throw PrintError.
 class PrintTarget
 {
 public:
@@ -51,6 +52,11 @@ public:
 // next line, one line height of the current font further down; printing "on the line"
 // leaves the position after the text. The first output starts a document, endDoc()
 // sends it. Any failure throws PrintError; the caller then calls abort().
+//
+// What lies past an edge of the printable area is lost, as on a real line printer. A
+// text keeps only the characters that lie wholly inside (a line of text crossing the
+// top or bottom edge is lost whole), so a PDF holds no words that cannot be seen on the
+// paper; the target clips lines and pictures.
 class LinePrinter
 {
 public:
@@ -92,6 +98,10 @@ public:
 
 private:
     void start();
+    void drawInside(const QString &text, double width);
+    // Length of the longest run of whole characters at the start of `text` that fits
+    // in `room` (0 when not even the first one does).
+    qsizetype fittingLength(const QString &text, double room) const;
 
     PrintTarget &m_target;
     QFont m_font;

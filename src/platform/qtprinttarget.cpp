@@ -64,6 +64,14 @@ void QtPrintTarget::begin()
         m_printer.reset();
         throw PrintError(QStringLiteral("the printer would not start"));
     }
+    m_lastLayout = m_printer->pageLayout();
+    clipToPrintableArea();
+}
+
+void QtPrintTarget::clipToPrintableArea()
+{
+    // Without it a text runs on into the margin and off the sheet.
+    m_painter->setClipRect(QRectF(QPointF(0, 0), printableSize()));
 }
 
 QPainter &QtPrintTarget::painter()
@@ -120,6 +128,7 @@ void QtPrintTarget::newPage()
     painter();
     if (!m_printer->newPage())
         throw PrintError(QStringLiteral("the printer refused a new page"));
+    clipToPrintableArea();
 }
 
 void QtPrintTarget::end()

@@ -2,6 +2,8 @@
 
 #include "printer.h"
 
+#include <QPageLayout>
+
 #include <memory>
 
 class QPainter;
@@ -11,7 +13,8 @@ namespace velmora {
 
 // Prints with Qt: on the system's default printer (through CUPS), or as PDF files in a
 // folder for schools without a printer. The printer is set to 1440 dots per inch, so
-// one device unit is one twip and fonts keep their point sizes.
+// one device unit is one twip and fonts keep their point sizes. The painter is clipped
+// to the printable area.
 class QtPrintTarget final : public PrintTarget
 {
 public:
@@ -34,13 +37,17 @@ public:
 
     // The file the last PDF document went to (PDF folder only).
     QString lastFile() const { return m_lastFile; }
+    // The paper and printable area of the last document begun.
+    QPageLayout lastLayout() const { return m_lastLayout; }
 
 private:
     QPainter &painter();
     QString nextPdfName() const;
+    void clipToPrintableArea();
 
     QString m_pdfFolder;
     QString m_lastFile;
+    QPageLayout m_lastLayout;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -177,6 +178,42 @@ private Q_SLOTS:
         printer.print(QStringLiteral("dropped"));
         printer.abort();
         QCOMPARE(QDir(dir.path() + QStringLiteral("/out")).entryList(QDir::Files).size(), 1);
+    }
+
+    // What lies outside the printable area never reaches the paper: a picture of the
+    // PDF's page shows no ink in the margins.
+    void pdfClippedAtThePrintableArea()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QtPrintTarget target(dir.path());
+        LinePrinter printer(target);
+        const double w = printer.scaleWidth();
+        const double h = printer.scaleHeight();
+        printer.setDrawWidth(40);
+        printer.line(-2000, h / 2, w + 2000, h / 2, QColor(0, 0, 0));
+        printer.line(w / 2, -2000, w / 2, h + 2000, QColor(0, 0, 0));
+        QImage black(400, 400, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        printer.paintPicture(Picture::fromImage(black, QStringLiteral("black")), w - 1000, h - 1000);
+        printer.setFontSize(36);
+        printer.setCurrentX(w - 500);
+        printer.print(QStringLiteral("WWWW"));
+        printer.endDoc();
+        const QString png = dir.filePath(QStringLiteral("page"));
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                           QStringLiteral("-singlefile"), target.lastFile(), png});
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
+                    QFAIL(qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
+            }
+        }
     }
 
     void defaultPrinterThroughCups()

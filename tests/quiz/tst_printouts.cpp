@@ -8,6 +8,7 @@
 #include "toolkit/textbox.h"
 
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -74,6 +75,42 @@ double widthIn(const RecordingPrintTarget &printer, const QString &text, double 
     return printer.textWidth(font, text);
 }
 
+QFont fontOf(const Op &op)
+{
+    QFont font(op.family);
+    font.setPointSizeF(op.points);
+    return font;
+}
+
+// The printable area of a paper with the 10-point margins of a PDF page, in twips.
+QSizeF printableArea(QPageSize::PageSizeId paper)
+{
+    return QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)).paintRectPixels(1440).size();
+}
+
+// A text of exactly `length` characters: words with spaces, or one word without.
+QString longText(qsizetype length, bool spaces)
+{
+    const QString words =
+        spaces ? QStringLiteral("the telescope shows the Moon ") : QStringLiteral("Wonderfulstargazing");
+    return words.repeated(length / words.size() + 1).left(length).trimmed();
+}
+
+void useSuppliedQuiz(TestApp &app)
+{
+    app.platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    app.m.loadquiz();
+    app.platform.file1().close();
+}
+
+void fillWith(Module1 &m, const QString &question, const QString &answer)
+{
+    for (std::size_t q = 1; q <= 10; ++q) {
+        m.quest[q] = question;
+        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
+    }
+}
+
 } // namespace
 
 class TestPrintouts : public QObject
@@ -112,7 +149,10 @@ private Q_SLOTS:
         QVERIFY(textOp(app.printer, QStringLiteral("You have scored 10 out of 10.")).kind == Op::Text);
         QVERIFY(textOp(app.printer, QStringLiteral("Excellent Work")).y < name.y);
 
-        // Both banners start at the left edge and run past the right one, unwrapped.
+        // Both banners start at the left edge, unwrapped; what runs past the right edge
+        // is lost, down to the last character that fits whole.
+        const QString banner =
+            QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ").repeated(2);
         QList<Op> banners;
         for (const Op &op : app.printer.ofKind(Op::Text)) {
             if (op.text.contains(QStringLiteral("Well Done")))
@@ -120,10 +160,12 @@ private Q_SLOTS:
         }
         QCOMPARE(banners.size(), 2);
         QCOMPARE(banners[0].x, 0.0);
-        QCOMPARE(banners[0].text.size(), 118);
+        QVERIFY(banner.startsWith(banners[0].text));
+        QCOMPARE(banners[1].text, banners[0].text);
+        QVERIFY(widthIn(app.printer, banners[0].text, 25) <= 11000);
+        QVERIFY(widthIn(app.printer, banner.left(banners[0].text.size() + 1), 25) > 11000);
         QCOMPARE(banners[0].color, QColor(0, 0, 255));
         QCOMPARE(banners[1].color, QColor(0, 0, 0));
-        QVERIFY(widthIn(app.printer, banners[0].text, 25) > 11000);
 
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown[0].text, QStringLiteral("Your certificate is now printing."));
@@ -145,9 +187,10 @@ private Q_SLOTS:
         QFETCH(double, points);
         TestApp app;
         fullScore(app, heading).Label3[0].onClick();
+        // (A heading wider than the paper loses what lies past its edges.)
         QList<Op> found;
         for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (op.text == heading && op.color == QColor(0, 0, 255))
+            if (!op.text.trimmed().isEmpty() && heading.contains(op.text) && op.color == QColor(0, 0, 255))
                 found << op;
         }
         QCOMPARE(found.size(), 1);
@@ -249,6 +292,53 @@ private Q_SLOTS:
         QCOMPARE(app.m.questno, 5);
         QVERIFY(quiz.Option1[2].value());
         QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
+    }
+
+    void printoutsStayInsideThePrintableArea_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("printout");
+        for (const auto &[name, paper] :
+             {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"A5", QPageSize::A5}}) {
+            for (const char *printout :
+                 {"certificate", "certificate for a long name", "supplied worksheet", "worksheet of long texts"})
+                QTest::addRow("%s on %s", printout, name) << printableArea(paper) << QString::fromLatin1(printout);
+        }
+    }
+
+    void printoutsStayInsideThePrintableArea()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, printout);
+        TestApp app;
+        app.printer.size = area;
+        if (printout.startsWith(QStringLiteral("certificate"))) {
+            Welldone &results = fullScore(app);
+            results.Text1->setText(printout.endsWith(QStringLiteral("name")) ? QString(25, QLatin1Char('W'))
+                                                                             : QStringLiteral("Maria Lopez"));
+            results.Label3[0].onClick();
+        } else {
+            multiple &quiz = runningQuiz(app);
+            if (printout == QStringLiteral("supplied worksheet"))
+                useSuppliedQuiz(app);
+            else
+                fillWith(app.m, longText(200, true), longText(80, false));
+            quiz.Label3[3].onClick();
+        }
+        QCOMPARE(app.printer.documents(), 1);
+        const QRectF paper(QPointF(0, 0), area);
+        for (const Op &op : app.printer.ops) {
+            if (op.kind == Op::Text) {
+                const QRectF box(op.x, op.y, app.printer.textWidth(fontOf(op), op.text),
+                                 app.printer.lineHeight(fontOf(op)));
+                QVERIFY2(box.left() >= 0 && box.top() >= 0 && box.right() <= area.width()
+                             && box.bottom() <= area.height(),
+                         qPrintable(op.text));
+            }
+            if (op.kind == Op::Line)
+                QVERIFY(paper.contains(QPointF(op.x, op.y)) && paper.contains(QPointF(op.x2, op.y2)));
+            QVERIFY2(!op.cut, qPrintable(op.text));
+        }
     }
 
     void longWorksheetStartsNewPages()
