@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
+#include <QLocale>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -170,8 +171,12 @@ private Q_SLOTS:
         const qsizetype answer = text.indexOf(QStringLiteral("A. first answer and more"));
         const qsizetype second = text.indexOf(QStringLiteral("Second page"));
         QVERIFY2(heading >= 0 && answer > heading && second > answer, qPrintable(text));
-        QVERIFY(
-            runTool(QStringLiteral("pdfinfo"), {file}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        const QString info = runTool(QStringLiteral("pdfinfo"), {file});
+        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        // Without a chosen paper a PDF is on the paper of the user's country.
+        QVERIFY2(info.contains(localePaper(QLocale::system()).id() == QPageSize::Letter ? QStringLiteral("(letter)")
+                                                                                        : QStringLiteral("(A4)")),
+                 qPrintable(info));
 
         // A failed document leaves no half-written file behind.
         QVERIFY(QDir(dir.path() + QStringLiteral("/out")).entryList(QDir::Files).size() == 1);
@@ -214,6 +219,30 @@ private Q_SLOTS:
                     QFAIL(qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
             }
         }
+    }
+
+    void papers_data()
+    {
+        QTest::addColumn<bool>("fromLocale");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("paper"); // -1: none
+        QTest::newRow("a4") << false << QStringLiteral("a4") << int(QPageSize::A4);
+        QTest::newRow("Letter") << false << QStringLiteral("Letter") << int(QPageSize::Letter);
+        QTest::newRow("legal") << false << QStringLiteral("legal") << -1;
+        QTest::newRow("padded") << false << QStringLiteral(" a4") << -1;
+        QTest::newRow("locale en_US") << true << QStringLiteral("en_US") << int(QPageSize::Letter);
+        QTest::newRow("locale fr_CA") << true << QStringLiteral("fr_CA") << int(QPageSize::Letter);
+        QTest::newRow("locale en_GB") << true << QStringLiteral("en_GB") << int(QPageSize::A4);
+        QTest::newRow("locale C") << true << QStringLiteral("C") << int(QPageSize::A4);
+    }
+
+    void papers()
+    {
+        QFETCH(bool, fromLocale);
+        QFETCH(QString, name);
+        QFETCH(int, paper);
+        const std::optional<QPageSize> found = fromLocale ? localePaper(QLocale(name)) : paperNamed(name);
+        QCOMPARE(found ? int(found->id()) : -1, paper);
     }
 
     void defaultPrinterThroughCups()
