@@ -22,6 +22,13 @@ QList<qsizetype> characterBounds(const QString &text)
         bounds << at;
     return bounds;
 }
+
+QString withoutTrailingSpaces(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
 } // namespace
 
 PrintError::PrintError(const QString &why)
@@ -89,6 +96,41 @@ qsizetype LinePrinter::fittingLength(const QString &text, double room) const
         return m_target.textWidth(m_font, text.left(end)) <= room;
     });
     return *(tooWide - 1);
+}
+
+bool LinePrinter::fits(const QString &text, double width) const
+{
+    const QString shown = withoutTrailingSpaces(text);
+    return shown.isEmpty() || m_target.textWidth(m_font, shown) <= width;
+}
+
+QStringList LinePrinter::wrap(const QString &text, double width)
+{
+    start();
+    QStringList lines;
+    QString line;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype from = 0;
+    for (qsizetype to = breaks.toNextBoundary(); to > 0; to = breaks.toNextBoundary()) {
+        QString piece = text.mid(from, to - from);
+        from = to;
+        if (fits(line + piece, width)) {
+            line += piece;
+            continue;
+        }
+        if (!withoutTrailingSpaces(line).isEmpty())
+            lines << withoutTrailingSpaces(line);
+        // A word wider than a whole line is broken between characters.
+        while (!fits(piece, width)) {
+            const qsizetype keep = std::max(fittingLength(piece, width), characterBounds(piece).value(1));
+            lines << piece.left(keep);
+            piece = piece.mid(keep);
+        }
+        line = piece;
+    }
+    if (lines.isEmpty() || !withoutTrailingSpaces(line).isEmpty())
+        lines << withoutTrailingSpaces(line);
+    return lines;
 }
 
 void LinePrinter::drawInside(const QString &text, double width)

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
 
@@ -83,6 +84,11 @@ public:
     // Width of a text in the current font, in twips.
     double textWidth(const QString &text);
     double textHeight();
+    // Splits a text into lines no wider than `width` in the current font: where a line
+    // may break (after a space or a hyphen), and inside a word only when the word alone
+    // is too wide. Each line holds at least one character; trailing spaces are dropped;
+    // an empty text is one empty line.
+    QStringList wrap(const QString &text, double width);
 
     // Prints a text at the current position; with endLine the pen goes to the start of
     // the next line, otherwise it stays right after the text.
@@ -102,6 +108,7 @@ private:
     // Length of the longest run of whole characters at the start of `text` that fits
     // in `room` (0 when not even the first one does).
     qsizetype fittingLength(const QString &text, double room) const;
+    bool fits(const QString &text, double width) const;
 
     PrintTarget &m_target;
     QFont m_font;

@@ -185,6 +185,38 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path() + QStringLiteral("/out")).entryList(QDir::Files).size(), 1);
     }
 
+    void wrap_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("widest"); // the line width is this text's width
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("fits") << QStringLiteral("A telescope") << QStringLiteral("A telescope")
+                              << QStringList{QStringLiteral("A telescope")};
+        QTest::newRow("between words") << QStringLiteral("He was questioned by the Inquisition  ")
+                                       << QStringLiteral("He was questioned by")
+                                       << QStringList{QStringLiteral("He was questioned by"),
+                                                      QStringLiteral("the Inquisition")};
+        QTest::newRow("after a hyphen") << QStringLiteral("a well-known lens") << QStringLiteral("known lens")
+                                        << QStringList{QStringLiteral("a well-"), QStringLiteral("known lens")};
+        QTest::newRow("inside a long word")
+            << QStringLiteral("Moon Supermoonlight") << QStringLiteral("Supermoon")
+            << QStringList{QStringLiteral("Moon"), QStringLiteral("Supermoon"), QStringLiteral("light")};
+        QTest::newRow("narrower than a letter, accents kept")
+            << QStringLiteral("Cafe\u0301") << QString()
+            << QStringList{QStringLiteral("C"), QStringLiteral("a"), QStringLiteral("f"), QStringLiteral("e\u0301")};
+        QTest::newRow("only spaces") << QStringLiteral("   ") << QString() << QStringList{QString()};
+    }
+
+    void wrap()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, widest);
+        QFETCH(QStringList, lines);
+        RecordingPrintTarget target;
+        LinePrinter printer(target);
+        QCOMPARE(printer.wrap(text, printer.textWidth(widest)), lines);
+    }
+
     // What lies outside the printable area never reaches the paper: a picture of the
     // PDF's page shows no ink in the margins.
     void pdfClippedAtThePrintableArea()

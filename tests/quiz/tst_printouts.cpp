@@ -7,11 +7,16 @@
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
 
+#include <QFile>
 #include <QFontMetricsF>
+#include <QMap>
 #include <QPageLayout>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -109,6 +114,41 @@ void fillWith(Module1 &m, const QString &question, const QString &answer)
         m.quest[q] = question;
         m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
     }
+}
+
+struct PdfWord {
+    int page = 0;
+    QRectF box; // points, from the top-left corner of the sheet
+    QString text;
+};
+
+// The words of a PDF with their boxes, as pdftotext finds them.
+QList<PdfWord> pdfWords(const QString &file)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression tag(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<PdfWord> words;
+    int page = 0;
+    for (const QRegularExpressionMatch &m : tag.globalMatch(html)) {
+        if (m.captured(0) == QStringLiteral("<page ")) {
+            ++page;
+            continue;
+        }
+        words.append({page,
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                      m.captured(5)});
+    }
+    return words;
+}
+
+QString withoutSpaces(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
 } // namespace
@@ -341,28 +381,96 @@ private Q_SLOTS:
         }
     }
 
+    void answersStayInTheirColumns_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("answer"); // empty: the supplied quiz
+        for (const auto &[name, paper] : {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}}) {
+            const QSizeF area = printableArea(paper);
+            QTest::addRow("supplied quiz on %s", name) << area << QString();
+            QTest::addRow("30 characters in words on %s", name) << area << longText(30, true);
+            QTest::addRow("30 wide letters on %s", name) << area << QString(30, QLatin1Char('W'));
+            QTest::addRow("80 characters in words on %s", name) << area << longText(80, true);
+            QTest::addRow("80 characters in one word on %s", name) << area << longText(80, false);
+        }
+    }
+
+    void answersStayInTheirColumns()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, answer);
+        TestApp app;
+        app.printer.size = area;
+        multiple &quiz = runningQuiz(app);
+        if (answer.isEmpty())
+            useSuppliedQuiz(app);
+        else
+            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
+        quiz.Label3[3].onClick();
+        QCOMPARE(app.printer.documents(), 1);
+
+        const float w = float(area.width());
+        QString left;
+        QString right;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.points != 12 || op.x < double(2 * w / 6))
+                continue;
+            const bool inLeft = op.x < double(4 * w / 6);
+            const double end = op.x + app.printer.textWidth(fontOf(op), op.text);
+            QVERIFY2(inLeft ? end < double(4 * w / 6) : end <= area.width(),
+                     qPrintable(QStringLiteral("\"%1\" ends at %2").arg(op.text).arg(end)));
+            (inLeft ? left : right) += op.text;
+        }
+        // Wrapping loses nothing: the columns hold every answer whole, in order.
+        QString a;
+        QString b;
+        for (std::size_t q = 1; q <= 10; ++q) {
+            a += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
+            b += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+        }
+        QCOMPARE(withoutSpaces(left), withoutSpaces(a));
+        QCOMPARE(withoutSpaces(right), withoutSpaces(b));
+    }
+
+    void longWorksheetStartsNewPages_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("answer"); // empty: short answers
+        QTest::addColumn<int>("pages");
+        QTest::newRow("short answers on a short page") << QSizeF(11000, 5000) << QString() << 3;
+        QTest::newRow("wrapped answers on a short page") << QSizeF(11000, 5000) << longText(80, true) << 5;
+        QTest::newRow("broken words on a short page") << QSizeF(11000, 5000) << longText(80, false) << 5;
+        QTest::newRow("wrapped answers on Letter") << printableArea(QPageSize::Letter) << longText(80, true) << 2;
+    }
+
     void longWorksheetStartsNewPages()
     {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, answer);
+        QFETCH(int, pages);
         TestApp app;
-        app.printer.size = QSizeF(11000, 5000);
-        runningQuiz(app).Label3[3].onClick();
-        QVERIFY(app.printer.ofKind(Op::NewPage).size() >= 2);
-        // Nothing runs off the bottom, and each question keeps its answers on its page.
-        QFont body(QStringLiteral("Times New Roman"));
-        body.setPointSizeF(12);
-        const double line = app.printer.lineHeight(body);
-        int page = 0;
-        QMap<QString, int> pageOf;
+        app.printer.size = area;
+        multiple &quiz = runningQuiz(app);
+        if (!answer.isEmpty())
+            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
+        quiz.Label3[3].onClick();
+        QCOMPARE(app.printer.documents(), 1);
+        QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
+        // Nothing runs off the bottom, and a page only ever starts with a question, so
+        // each question keeps all its lines on one page.
+        bool pageStarted = false;
+        int questions = 0;
         for (const Op &op : app.printer.ops) {
-            if (op.kind == Op::NewPage)
-                ++page;
-            if (op.kind == Op::Text) {
-                QVERIFY2(op.y + line <= 5000 + 1, qPrintable(op.text));
-                pageOf[op.text] = page;
-            }
+            pageStarted = pageStarted || op.kind == Op::NewPage;
+            if (op.kind != Op::Text)
+                continue;
+            const bool question = op.text.startsWith(QStringLiteral("Question "));
+            QVERIFY2(op.y + app.printer.lineHeight(fontOf(op)) <= area.height(), qPrintable(op.text));
+            QVERIFY2(!pageStarted || question, qPrintable(op.text));
+            pageStarted = false;
+            questions += question ? 1 : 0;
         }
-        QCOMPARE(pageOf.value(QStringLiteral("Question 10    What is number 10?")),
-                 pageOf.value(QStringLiteral("D. four")));
+        QCOMPARE(questions, 10);
     }
 
     void worksheetFailureIsTold()
@@ -377,36 +485,105 @@ private Q_SLOTS:
         QVERIFY(app.forms.loaded<multiple>());
     }
 
-    void certificateAsPdf()
+    void printoutsAsPdf_data()
     {
+        QTest::addColumn<bool>("certificate");
+        QTest::addColumn<int>("paper");
+        QTest::newRow("certificate on A4") << true << int(QPageSize::A4);
+        QTest::newRow("certificate on Letter") << true << int(QPageSize::Letter);
+        QTest::newRow("worksheet on A4") << false << int(QPageSize::A4);
+        QTest::newRow("worksheet on Letter") << false << int(QPageSize::Letter);
+    }
+
+    // The same program printing through Qt into a PDF: every word lies inside the
+    // printable area, and no answer reaches into the next column.
+    void printoutsAsPdf()
+    {
+        QFETCH(bool, certificate);
+        QFETCH(int, paper);
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         QtPrintTarget pdf(dir.path());
+        pdf.setPaper(QPageSize(QPageSize::PageSizeId(paper)));
         TestApp app;
-        // The same program wired to the PDF folder.
-        Platform platform(app.dir.path(), app.messages, app.shell, app.screen, pdf);
+        Platform platform(app.root, app.messages, app.shell, app.screen, pdf);
         FormRegistry forms;
         Module1 m(platform, forms);
-        m.score = 10;
-        m.total = 10;
-        m.quizhead = QStringLiteral("Velmora");
-        Welldone results(m);
-        results.load();
-        results.Text1->setText(QStringLiteral("Maria Lopez"));
-        results.Printpage();
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {pdf.lastFile(), QStringLiteral("-")});
-        QVERIFY(process.waitForFinished(30000));
-        const QString text = QString::fromUtf8(process.readAllStandardOutput());
-        const QStringList order = {QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
-                                   QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")};
+        if (certificate) {
+            m.score = 10;
+            m.total = 10;
+            m.quizhead = QStringLiteral("Velmora");
+            Welldone results(m);
+            results.load();
+            results.Text1->setText(QStringLiteral("Maria Lopez"));
+            results.Printpage();
+        } else {
+            platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+            m.loadquiz();
+            platform.file1().close();
+            multiple quiz(m);
+            quiz.load();
+            quiz.Label5->setCaption(QStringLiteral("Velmora"));
+            quiz.Printpage();
+        }
+        QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
+        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs (the README's pictures are made of them).
+        if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
+            const QString name =
+                QStringLiteral("%1/print-%2-%3.pdf")
+                    .arg(keep, certificate ? QStringLiteral("certificate") : QStringLiteral("worksheet"),
+                         paper == QPageSize::A4 ? QStringLiteral("a4") : QStringLiteral("letter"));
+            QFile::remove(name);
+            QFile::copy(pdf.lastFile(), name);
+        }
+
+        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point);
+        const QList<PdfWord> words = pdfWords(pdf.lastFile());
+        constexpr double kRounding = 0.1; // points, as pdftotext writes its figures
+        QString text;
+        for (const PdfWord &word : words) {
+            QVERIFY2(area.adjusted(-kRounding, -kRounding, kRounding, kRounding).contains(word.box),
+                     qPrintable(word.text));
+            text += word.text + QLatin1Char(' ');
+        }
+        const QStringList order =
+            certificate ? QStringList{QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
+                                      QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")}
+                        : QStringList{QStringLiteral("Halvorne Publishing Ltd"),
+                                      QStringLiteral("Question 8 What happened to Ardovin in 1616?"),
+                                      QStringLiteral("He was questioned by"), QStringLiteral("Inquisition"),
+                                      QStringLiteral("Question 10")};
         qsizetype at = -1;
         for (const QString &part : order) {
-            const qsizetype found = text.indexOf(part, at + 1);
-            QVERIFY2(found > at, qPrintable(part + QStringLiteral(" in ") + text));
-            at = found;
+            at = text.indexOf(part, at + 1);
+            QVERIFY2(at >= 0, qPrintable(part + QStringLiteral(" in ") + text));
         }
+        if (certificate)
+            return;
+
+        // Lines of answers: below the first question, starting in an answer column.
+        const double left = area.left() + area.width() * 2 / 6;
+        const double right = area.left() + area.width() * 4 / 6;
+        QMap<std::pair<int, qint64>, QList<PdfWord>> lines;
+        for (const PdfWord &word : words)
+            lines[{word.page, qRound64(word.box.top() * 10)}] << word;
+        bool questions = false;
+        int answerLines = 0;
+        for (const QList<PdfWord> &line : std::as_const(lines)) {
+            const PdfWord &first = *std::min_element(line.begin(), line.end(), [](const auto &a, const auto &b) {
+                return a.box.left() < b.box.left();
+            });
+            questions = questions || first.text == QStringLiteral("Question");
+            if (!questions || first.box.left() < left - kRounding)
+                continue;
+            ++answerLines;
+            for (const PdfWord &word : line) {
+                if (word.box.left() < right - kRounding)
+                    QVERIFY2(word.box.right() < right, qPrintable(word.text));
+            }
+        }
+        QVERIFY(answerLines >= 20);
     }
 };
 
