@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace velmora;
 
@@ -107,10 +108,31 @@ int main(int argc, char *argv[])
                                            QStringLiteral("Print into PDF files in <dir> instead of on the default "
                                                           "printer (for schools without a printer)."),
                                            QStringLiteral("dir"));
+    const QCommandLineOption paperOption(QStringLiteral("paper"),
+                                         QStringLiteral("Print on <paper>: a4 or letter. Without it the default "
+                                                        "printer keeps its own paper, and PDF files use the paper "
+                                                        "of your country (Letter in the US and Canada, A4 "
+                                                        "elsewhere)."),
+                                         QStringLiteral("paper"));
     parser.addOption(dataOption);
     parser.addOption(printToOption);
+    parser.addOption(paperOption);
     parser.addOption(probeOption);
-    parser.process(app);
+    // A bad option is a one-line error and status 2, like a missing data folder.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "velmora: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    parser.process(app); // --help and --version
+    std::optional<QPageSize> paper;
+    if (parser.isSet(paperOption)) {
+        paper = paperNamed(parser.value(paperOption));
+        if (!paper) {
+            std::fprintf(stderr, "velmora: unknown paper '%s' (use --paper a4 or --paper letter)\n",
+                         qPrintable(parser.value(paperOption)));
+            return 2;
+        }
+    }
 
     const QString missing = registerScreenFonts();
     if (!missing.isEmpty())
@@ -134,6 +156,8 @@ int main(int argc, char *argv[])
     QtScreen screen;
     auto printTarget = parser.isSet(printToOption) ? std::make_unique<QtPrintTarget>(parser.value(printToOption))
                                                    : std::make_unique<QtPrintTarget>();
+    if (paper)
+        printTarget->setPaper(*paper);
     Platform platform(dataRoot, messages, shell, screen, *printTarget);
     if (worksheets != probe.existing(QStringLiteral("multiple")).value_or(QString()))
         platform.redirectWorksheets(worksheets);

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
 
@@ -23,8 +24,9 @@ private:
 };
 
 // Where printed pages go. Coordinates are twips from the top-left corner of the
-// printable area. A target starts a document on begin() and sends it on end(); every
-// call may throw PrintError.
+// printable area. Nothing appears outside that area: a target clips every text, line
+// and picture at its edges, whatever the paper. A target starts a document on begin()
+// and sends it on end(); every call may throw PrintError.
 class PrintTarget
 {
 public:
@@ -51,6 +53,11 @@ public:
 // next line, one line height of the current font further down; printing "on the line"
 // leaves the position after the text. The first output starts a document, endDoc()
 // sends it. Any failure throws PrintError; the caller then calls abort().
+//
+// What lies past an edge of the printable area is lost, as on a real line printer. A
+// text keeps only the characters that lie wholly inside (a line of text crossing the
+// top or bottom edge is lost whole), so a PDF holds no words that cannot be seen on the
+// paper; the target clips lines and pictures.
 class LinePrinter
 {
 public:
@@ -77,6 +84,11 @@ public:
     // Width of a text in the current font, in twips.
     double textWidth(const QString &text);
     double textHeight();
+    // Splits a text into lines no wider than `width` in the current font: where a line
+    // may break (after a space or a hyphen), and inside a word only when the word alone
+    // is too wide. Each line holds at least one character; trailing spaces are dropped;
+    // an empty text is one empty line.
+    QStringList wrap(const QString &text, double width);
 
     // Prints a text at the current position; with endLine the pen goes to the start of
     // the next line, otherwise it stays right after the text.
@@ -92,6 +104,11 @@ public:
 
 private:
     void start();
+    void drawInside(const QString &text, double width);
+    // Length of the longest run of whole characters at the start of `text` that fits
+    // in `room` (0 when not even the first one does).
+    qsizetype fittingLength(const QString &text, double room) const;
+    bool fits(const QString &text, double width) const;
 
     PrintTarget &m_target;
     QFont m_font;

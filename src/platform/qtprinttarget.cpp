@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -15,6 +16,22 @@ namespace velmora {
 namespace {
 constexpr int kTwipsPerInch = 1440;
 } // namespace
+
+QPageSize localePaper(const QLocale &locale)
+{
+    const QLocale::Territory territory = locale.territory();
+    const bool letter = territory == QLocale::UnitedStates || territory == QLocale::Canada;
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+std::optional<QPageSize> paperNamed(const QString &name)
+{
+    if (name.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0)
+        return QPageSize(QPageSize::A4);
+    if (name.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0)
+        return QPageSize(QPageSize::Letter);
+    return std::nullopt;
+}
 
 QtPrintTarget::QtPrintTarget() = default;
 
@@ -47,6 +64,11 @@ void QtPrintTarget::begin()
         if (info.isNull())
             throw PrintError(QStringLiteral("no default printer"));
         m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        // The queue keeps its own paper unless the user chose one.
+        if (m_paper && !m_printer->setPageSize(*m_paper)) {
+            m_printer.reset();
+            throw PrintError(QStringLiteral("the printer has no %1 paper").arg(m_paper->name()));
+        }
     } else {
         if (!QDir(m_pdfFolder).exists() && !QDir().mkpath(m_pdfFolder))
             throw PrintError(QStringLiteral("cannot create %1").arg(m_pdfFolder));
@@ -54,6 +76,7 @@ void QtPrintTarget::begin()
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_lastFile = nextPdfName();
         m_printer->setOutputFileName(m_lastFile);
+        m_printer->setPageSize(m_paper.value_or(localePaper(QLocale::system())));
     }
     m_printer->setResolution(kTwipsPerInch);
     m_printer->setFullPage(false);
@@ -64,6 +87,14 @@ void QtPrintTarget::begin()
         m_printer.reset();
         throw PrintError(QStringLiteral("the printer would not start"));
     }
+    m_lastLayout = m_printer->pageLayout();
+    clipToPrintableArea();
+}
+
+void QtPrintTarget::clipToPrintableArea()
+{
+    // Without it a text runs on into the margin and off the sheet.
+    m_painter->setClipRect(QRectF(QPointF(0, 0), printableSize()));
 }
 
 QPainter &QtPrintTarget::painter()
@@ -120,6 +151,7 @@ void QtPrintTarget::newPage()
     painter();
     if (!m_printer->newPage())
         throw PrintError(QStringLiteral("the printer refused a new page"));
+    clipToPrintableArea();
 }
 
 void QtPrintTarget::end()

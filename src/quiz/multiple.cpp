@@ -15,12 +15,29 @@
 #include "welldone.h"
 #include "wrong.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
 const QColor kYellow(255, 255, 0);
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kNextQuestion = QStringLiteral("Next Question >>");
+
+// A labelled text ("A. " and an answer) wrapped to a width: the label starts the first
+// line, and the lines after it start under the text, clear of the label.
+struct Hanging {
+    QStringList lines;
+    double indent = 0;
+};
+
+Hanging hanging(LinePrinter &printer, const QString &label, const QString &text, double width)
+{
+    const double indent = printer.textWidth(label);
+    QStringList lines = printer.wrap(text, width - indent);
+    lines.first().prepend(label);
+    return {lines, indent};
+}
 } // namespace
 
 multiple::multiple(Module1 &m)
@@ -162,9 +179,13 @@ void multiple::Printpage()
         // Positions are worked out in single precision from the printer's width.
         const auto w = float(printer.scaleWidth());
         const double h = printer.scaleHeight();
+        // A heading too wide for the paper goes on over more centred lines.
         const auto centred = [&printer](const QString &text) {
-            printer.setCurrentX((printer.scaleWidth() - printer.textWidth(text)) / 2);
-            printer.print(text);
+            const double width = printer.scaleWidth();
+            for (const QString &line : printer.wrap(text, width)) {
+                printer.setCurrentX((width - printer.textWidth(line)) / 2);
+                printer.print(line);
+            }
         };
         printer.setCurrentX(w / 8);
         printer.print(blank);
@@ -177,22 +198,54 @@ void multiple::Printpage()
         centred(Label6->caption());
         printer.print(blank);
         printer.setFontSize(12);
+
+        const double lineHeight = printer.textHeight();
+        const float left = 2 * w / 6;
+        const float right = 4 * w / 6;
+        // A left-column answer stops this far short of the right column.
+        const double gutter = printer.textWidth(QStringLiteral("    "));
+        const auto newPageFor = [&](qsizetype lines) {
+            if (printer.currentY() + double(lines) * lineHeight > h && printer.currentY() > 0)
+                printer.newPage();
+        };
+        // Two answers side by side, each wrapped inside its own column.
+        const auto printRow = [&](const Hanging &a, const Hanging &b) {
+            for (qsizetype k = 0; k < std::max(a.lines.size(), b.lines.size()); ++k) {
+                newPageFor(1);
+                if (k < a.lines.size()) {
+                    printer.setCurrentX(left + (k > 0 ? a.indent : 0));
+                    printer.print(a.lines[k], false);
+                }
+                if (k < b.lines.size()) {
+                    printer.setCurrentX(right + (k > 0 ? b.indent : 0));
+                    printer.print(b.lines[k]);
+                } else {
+                    printer.print(QString());
+                }
+            }
+        };
         for (std::size_t i = 1; i <= Module1::kQuestions; ++i) {
+            const Hanging question =
+                hanging(printer, QStringLiteral("Question") + number(qsizetype(i)) + QStringLiteral("    "),
+                        m_m.quest[i], w - w / 16);
+            const Hanging a = hanging(printer, QStringLiteral("A. "), m_m.ansa[i], right - left - gutter);
+            const Hanging b = hanging(printer, QStringLiteral("B. "), m_m.ansb[i], w - right);
+            const Hanging c = hanging(printer, QStringLiteral("C. "), m_m.ansc[i], right - left - gutter);
+            const Hanging d = hanging(printer, QStringLiteral("D. "), m_m.ansd[i], w - right);
             // A question and its answers stay together: when they would cross the
             // bottom of the paper, they start a new page.
-            if (printer.currentY() + 4 * printer.textHeight() > h && printer.currentY() > 0)
-                printer.newPage();
-            printer.setCurrentX(w / 16);
-            printer.print(QStringLiteral("Question") + number(qsizetype(i)) + QStringLiteral("    ") + m_m.quest[i]);
-            printer.setCurrentX(2 * w / 6);
-            printer.print(QStringLiteral("A. ") + m_m.ansa[i], false);
-            printer.setCurrentX(4 * w / 6);
-            printer.print(QStringLiteral("B. ") + m_m.ansb[i]);
-            printer.setCurrentX(2 * w / 6);
-            printer.print(QStringLiteral("C. ") + m_m.ansc[i], false);
-            printer.setCurrentX(4 * w / 6);
-            printer.print(QStringLiteral("D. ") + m_m.ansd[i]);
-            printer.print(blank);
+            newPageFor(question.lines.size() + std::max(a.lines.size(), b.lines.size())
+                       + std::max(c.lines.size(), d.lines.size()) + 1);
+            for (qsizetype k = 0; k < question.lines.size(); ++k) {
+                newPageFor(1);
+                printer.setCurrentX(w / 16 + (k > 0 ? question.indent : 0));
+                printer.print(question.lines[k]);
+            }
+            printRow(a, b);
+            printRow(c, d);
+            // Only a question taller than the whole page leaves no room for it.
+            if (printer.currentY() + lineHeight <= h)
+                printer.print(blank);
         }
         printer.endDoc();
     } catch (const PrintError &) {

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImage>
+#include <QLocale>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -169,14 +171,110 @@ private Q_SLOTS:
         const qsizetype answer = text.indexOf(QStringLiteral("A. first answer and more"));
         const qsizetype second = text.indexOf(QStringLiteral("Second page"));
         QVERIFY2(heading >= 0 && answer > heading && second > answer, qPrintable(text));
-        QVERIFY(
-            runTool(QStringLiteral("pdfinfo"), {file}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        const QString info = runTool(QStringLiteral("pdfinfo"), {file});
+        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        // Without a chosen paper a PDF is on the paper of the user's country.
+        QVERIFY2(info.contains(localePaper(QLocale::system()).id() == QPageSize::Letter ? QStringLiteral("(letter)")
+                                                                                        : QStringLiteral("(A4)")),
+                 qPrintable(info));
 
         // A failed document leaves no half-written file behind.
         QVERIFY(QDir(dir.path() + QStringLiteral("/out")).entryList(QDir::Files).size() == 1);
         printer.print(QStringLiteral("dropped"));
         printer.abort();
         QCOMPARE(QDir(dir.path() + QStringLiteral("/out")).entryList(QDir::Files).size(), 1);
+    }
+
+    void wrap_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("widest"); // the line width is this text's width
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("fits") << QStringLiteral("A telescope") << QStringLiteral("A telescope")
+                              << QStringList{QStringLiteral("A telescope")};
+        QTest::newRow("between words") << QStringLiteral("He was questioned by the Inquisition  ")
+                                       << QStringLiteral("He was questioned by")
+                                       << QStringList{QStringLiteral("He was questioned by"),
+                                                      QStringLiteral("the Inquisition")};
+        QTest::newRow("after a hyphen") << QStringLiteral("a well-known lens") << QStringLiteral("known lens")
+                                        << QStringList{QStringLiteral("a well-"), QStringLiteral("known lens")};
+        QTest::newRow("inside a long word")
+            << QStringLiteral("Moon Supermoonlight") << QStringLiteral("Supermoon")
+            << QStringList{QStringLiteral("Moon"), QStringLiteral("Supermoon"), QStringLiteral("light")};
+        QTest::newRow("narrower than a letter, accents kept")
+            << QStringLiteral("Cafe\u0301") << QString()
+            << QStringList{QStringLiteral("C"), QStringLiteral("a"), QStringLiteral("f"), QStringLiteral("e\u0301")};
+        QTest::newRow("only spaces") << QStringLiteral("   ") << QString() << QStringList{QString()};
+    }
+
+    void wrap()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, widest);
+        QFETCH(QStringList, lines);
+        RecordingPrintTarget target;
+        LinePrinter printer(target);
+        QCOMPARE(printer.wrap(text, printer.textWidth(widest)), lines);
+    }
+
+    // What lies outside the printable area never reaches the paper: a picture of the
+    // PDF's page shows no ink in the margins.
+    void pdfClippedAtThePrintableArea()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        QtPrintTarget target(dir.path());
+        LinePrinter printer(target);
+        const double w = printer.scaleWidth();
+        const double h = printer.scaleHeight();
+        printer.setDrawWidth(40);
+        printer.line(-2000, h / 2, w + 2000, h / 2, QColor(0, 0, 0));
+        printer.line(w / 2, -2000, w / 2, h + 2000, QColor(0, 0, 0));
+        QImage black(400, 400, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        printer.paintPicture(Picture::fromImage(black, QStringLiteral("black")), w - 1000, h - 1000);
+        printer.setFontSize(36);
+        printer.setCurrentX(w - 500);
+        printer.print(QStringLiteral("WWWW"));
+        printer.endDoc();
+        const QString png = dir.filePath(QStringLiteral("page"));
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+                           QStringLiteral("-singlefile"), target.lastFile(), png});
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
+                    QFAIL(qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    void papers_data()
+    {
+        QTest::addColumn<bool>("fromLocale");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("paper"); // -1: none
+        QTest::newRow("a4") << false << QStringLiteral("a4") << int(QPageSize::A4);
+        QTest::newRow("Letter") << false << QStringLiteral("Letter") << int(QPageSize::Letter);
+        QTest::newRow("legal") << false << QStringLiteral("legal") << -1;
+        QTest::newRow("padded") << false << QStringLiteral(" a4") << -1;
+        QTest::newRow("locale en_US") << true << QStringLiteral("en_US") << int(QPageSize::Letter);
+        QTest::newRow("locale fr_CA") << true << QStringLiteral("fr_CA") << int(QPageSize::Letter);
+        QTest::newRow("locale en_GB") << true << QStringLiteral("en_GB") << int(QPageSize::A4);
+        QTest::newRow("locale C") << true << QStringLiteral("C") << int(QPageSize::A4);
+    }
+
+    void papers()
+    {
+        QFETCH(bool, fromLocale);
+        QFETCH(QString, name);
+        QFETCH(int, paper);
+        const std::optional<QPageSize> found = fromLocale ? localePaper(QLocale(name)) : paperNamed(name);
+        QCOMPARE(found ? int(found->id()) : -1, paper);
     }
 
     void defaultPrinterThroughCups()

@@ -7,10 +7,16 @@
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
 
+#include <QFile>
 #include <QFontMetricsF>
+#include <QMap>
+#include <QPageLayout>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -74,6 +80,77 @@ double widthIn(const RecordingPrintTarget &printer, const QString &text, double 
     return printer.textWidth(font, text);
 }
 
+QFont fontOf(const Op &op)
+{
+    QFont font(op.family);
+    font.setPointSizeF(op.points);
+    return font;
+}
+
+// The printable area of a paper with the 10-point margins of a PDF page, in twips.
+QSizeF printableArea(QPageSize::PageSizeId paper)
+{
+    return QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10)).paintRectPixels(1440).size();
+}
+
+// A text of exactly `length` characters: words with spaces, or one word without.
+QString longText(qsizetype length, bool spaces)
+{
+    const QString words =
+        spaces ? QStringLiteral("the telescope shows the Moon ") : QStringLiteral("Wonderfulstargazing");
+    return words.repeated(length / words.size() + 1).left(length).trimmed();
+}
+
+void useSuppliedQuiz(TestApp &app)
+{
+    app.platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    app.m.loadquiz();
+    app.platform.file1().close();
+}
+
+void fillWith(Module1 &m, const QString &question, const QString &answer)
+{
+    for (std::size_t q = 1; q <= 10; ++q) {
+        m.quest[q] = question;
+        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
+    }
+}
+
+struct PdfWord {
+    int page = 0;
+    QRectF box; // points, from the top-left corner of the sheet
+    QString text;
+};
+
+// The words of a PDF with their boxes, as pdftotext finds them.
+QList<PdfWord> pdfWords(const QString &file)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression tag(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<PdfWord> words;
+    int page = 0;
+    for (const QRegularExpressionMatch &m : tag.globalMatch(html)) {
+        if (m.captured(0) == QStringLiteral("<page ")) {
+            ++page;
+            continue;
+        }
+        words.append({page,
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                      m.captured(5)});
+    }
+    return words;
+}
+
+QString withoutSpaces(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
 } // namespace
 
 class TestPrintouts : public QObject
@@ -112,7 +189,10 @@ private Q_SLOTS:
         QVERIFY(textOp(app.printer, QStringLiteral("You have scored 10 out of 10.")).kind == Op::Text);
         QVERIFY(textOp(app.printer, QStringLiteral("Excellent Work")).y < name.y);
 
-        // Both banners start at the left edge and run past the right one, unwrapped.
+        // Both banners start at the left edge, unwrapped; what runs past the right edge
+        // is lost, down to the last character that fits whole.
+        const QString banner =
+            QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ").repeated(2);
         QList<Op> banners;
         for (const Op &op : app.printer.ofKind(Op::Text)) {
             if (op.text.contains(QStringLiteral("Well Done")))
@@ -120,10 +200,12 @@ private Q_SLOTS:
         }
         QCOMPARE(banners.size(), 2);
         QCOMPARE(banners[0].x, 0.0);
-        QCOMPARE(banners[0].text.size(), 118);
+        QVERIFY(banner.startsWith(banners[0].text));
+        QCOMPARE(banners[1].text, banners[0].text);
+        QVERIFY(widthIn(app.printer, banners[0].text, 25) <= 11000);
+        QVERIFY(widthIn(app.printer, banner.left(banners[0].text.size() + 1), 25) > 11000);
         QCOMPARE(banners[0].color, QColor(0, 0, 255));
         QCOMPARE(banners[1].color, QColor(0, 0, 0));
-        QVERIFY(widthIn(app.printer, banners[0].text, 25) > 11000);
 
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown[0].text, QStringLiteral("Your certificate is now printing."));
@@ -145,9 +227,10 @@ private Q_SLOTS:
         QFETCH(double, points);
         TestApp app;
         fullScore(app, heading).Label3[0].onClick();
+        // (A heading wider than the paper loses what lies past its edges.)
         QList<Op> found;
         for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (op.text == heading && op.color == QColor(0, 0, 255))
+            if (!op.text.trimmed().isEmpty() && heading.contains(op.text) && op.color == QColor(0, 0, 255))
                 found << op;
         }
         QCOMPARE(found.size(), 1);
@@ -251,28 +334,143 @@ private Q_SLOTS:
         QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
     }
 
+    void printoutsStayInsideThePrintableArea_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("printout");
+        for (const auto &[name, paper] :
+             {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"A5", QPageSize::A5}}) {
+            for (const char *printout :
+                 {"certificate", "certificate for a long name", "supplied worksheet", "worksheet of long texts"})
+                QTest::addRow("%s on %s", printout, name) << printableArea(paper) << QString::fromLatin1(printout);
+        }
+    }
+
+    void printoutsStayInsideThePrintableArea()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, printout);
+        TestApp app;
+        app.printer.size = area;
+        if (printout.startsWith(QStringLiteral("certificate"))) {
+            Welldone &results = fullScore(app);
+            results.Text1->setText(printout.endsWith(QStringLiteral("name")) ? QString(25, QLatin1Char('W'))
+                                                                             : QStringLiteral("Maria Lopez"));
+            results.Label3[0].onClick();
+        } else {
+            multiple &quiz = runningQuiz(app);
+            if (printout == QStringLiteral("supplied worksheet"))
+                useSuppliedQuiz(app);
+            else
+                fillWith(app.m, longText(200, true), longText(80, false));
+            quiz.Label3[3].onClick();
+        }
+        QCOMPARE(app.printer.documents(), 1);
+        const QRectF paper(QPointF(0, 0), area);
+        for (const Op &op : app.printer.ops) {
+            if (op.kind == Op::Text) {
+                const QRectF box(op.x, op.y, app.printer.textWidth(fontOf(op), op.text),
+                                 app.printer.lineHeight(fontOf(op)));
+                QVERIFY2(box.left() >= 0 && box.top() >= 0 && box.right() <= area.width()
+                             && box.bottom() <= area.height(),
+                         qPrintable(op.text));
+            }
+            if (op.kind == Op::Line)
+                QVERIFY(paper.contains(QPointF(op.x, op.y)) && paper.contains(QPointF(op.x2, op.y2)));
+            QVERIFY2(!op.cut, qPrintable(op.text));
+        }
+    }
+
+    void answersStayInTheirColumns_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("answer"); // empty: the supplied quiz
+        for (const auto &[name, paper] : {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}}) {
+            const QSizeF area = printableArea(paper);
+            QTest::addRow("supplied quiz on %s", name) << area << QString();
+            QTest::addRow("30 characters in words on %s", name) << area << longText(30, true);
+            QTest::addRow("30 wide letters on %s", name) << area << QString(30, QLatin1Char('W'));
+            QTest::addRow("80 characters in words on %s", name) << area << longText(80, true);
+            QTest::addRow("80 characters in one word on %s", name) << area << longText(80, false);
+        }
+    }
+
+    void answersStayInTheirColumns()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, answer);
+        TestApp app;
+        app.printer.size = area;
+        multiple &quiz = runningQuiz(app);
+        if (answer.isEmpty())
+            useSuppliedQuiz(app);
+        else
+            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
+        quiz.Label3[3].onClick();
+        QCOMPARE(app.printer.documents(), 1);
+
+        const float w = float(area.width());
+        QString left;
+        QString right;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.points != 12 || op.x < double(2 * w / 6))
+                continue;
+            const bool inLeft = op.x < double(4 * w / 6);
+            const double end = op.x + app.printer.textWidth(fontOf(op), op.text);
+            QVERIFY2(inLeft ? end < double(4 * w / 6) : end <= area.width(),
+                     qPrintable(QStringLiteral("\"%1\" ends at %2").arg(op.text).arg(end)));
+            (inLeft ? left : right) += op.text;
+        }
+        // Wrapping loses nothing: the columns hold every answer whole, in order.
+        QString a;
+        QString b;
+        for (std::size_t q = 1; q <= 10; ++q) {
+            a += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
+            b += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+        }
+        QCOMPARE(withoutSpaces(left), withoutSpaces(a));
+        QCOMPARE(withoutSpaces(right), withoutSpaces(b));
+    }
+
+    void longWorksheetStartsNewPages_data()
+    {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("answer"); // empty: short answers
+        QTest::addColumn<int>("pages");
+        QTest::newRow("short answers on a short page") << QSizeF(11000, 5000) << QString() << 3;
+        QTest::newRow("wrapped answers on a short page") << QSizeF(11000, 5000) << longText(80, true) << 5;
+        QTest::newRow("broken words on a short page") << QSizeF(11000, 5000) << longText(80, false) << 5;
+        QTest::newRow("wrapped answers on Letter") << printableArea(QPageSize::Letter) << longText(80, true) << 2;
+    }
+
     void longWorksheetStartsNewPages()
     {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, answer);
+        QFETCH(int, pages);
         TestApp app;
-        app.printer.size = QSizeF(11000, 5000);
-        runningQuiz(app).Label3[3].onClick();
-        QVERIFY(app.printer.ofKind(Op::NewPage).size() >= 2);
-        // Nothing runs off the bottom, and each question keeps its answers on its page.
-        QFont body(QStringLiteral("Times New Roman"));
-        body.setPointSizeF(12);
-        const double line = app.printer.lineHeight(body);
-        int page = 0;
-        QMap<QString, int> pageOf;
+        app.printer.size = area;
+        multiple &quiz = runningQuiz(app);
+        if (!answer.isEmpty())
+            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
+        quiz.Label3[3].onClick();
+        QCOMPARE(app.printer.documents(), 1);
+        QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
+        // Nothing runs off the bottom, and a page only ever starts with a question, so
+        // each question keeps all its lines on one page.
+        bool pageStarted = false;
+        int questions = 0;
         for (const Op &op : app.printer.ops) {
-            if (op.kind == Op::NewPage)
-                ++page;
-            if (op.kind == Op::Text) {
-                QVERIFY2(op.y + line <= 5000 + 1, qPrintable(op.text));
-                pageOf[op.text] = page;
-            }
+            pageStarted = pageStarted || op.kind == Op::NewPage;
+            if (op.kind != Op::Text)
+                continue;
+            const bool question = op.text.startsWith(QStringLiteral("Question "));
+            QVERIFY2(op.y + app.printer.lineHeight(fontOf(op)) <= area.height(), qPrintable(op.text));
+            QVERIFY2(!pageStarted || question, qPrintable(op.text));
+            pageStarted = false;
+            questions += question ? 1 : 0;
         }
-        QCOMPARE(pageOf.value(QStringLiteral("Question 10    What is number 10?")),
-                 pageOf.value(QStringLiteral("D. four")));
+        QCOMPARE(questions, 10);
     }
 
     void worksheetFailureIsTold()
@@ -287,36 +485,105 @@ private Q_SLOTS:
         QVERIFY(app.forms.loaded<multiple>());
     }
 
-    void certificateAsPdf()
+    void printoutsAsPdf_data()
     {
+        QTest::addColumn<bool>("certificate");
+        QTest::addColumn<int>("paper");
+        QTest::newRow("certificate on A4") << true << int(QPageSize::A4);
+        QTest::newRow("certificate on Letter") << true << int(QPageSize::Letter);
+        QTest::newRow("worksheet on A4") << false << int(QPageSize::A4);
+        QTest::newRow("worksheet on Letter") << false << int(QPageSize::Letter);
+    }
+
+    // The same program printing through Qt into a PDF: every word lies inside the
+    // printable area, and no answer reaches into the next column.
+    void printoutsAsPdf()
+    {
+        QFETCH(bool, certificate);
+        QFETCH(int, paper);
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         QtPrintTarget pdf(dir.path());
+        pdf.setPaper(QPageSize(QPageSize::PageSizeId(paper)));
         TestApp app;
-        // The same program wired to the PDF folder.
-        Platform platform(app.dir.path(), app.messages, app.shell, app.screen, pdf);
+        Platform platform(app.root, app.messages, app.shell, app.screen, pdf);
         FormRegistry forms;
         Module1 m(platform, forms);
-        m.score = 10;
-        m.total = 10;
-        m.quizhead = QStringLiteral("Velmora");
-        Welldone results(m);
-        results.load();
-        results.Text1->setText(QStringLiteral("Maria Lopez"));
-        results.Printpage();
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {pdf.lastFile(), QStringLiteral("-")});
-        QVERIFY(process.waitForFinished(30000));
-        const QString text = QString::fromUtf8(process.readAllStandardOutput());
-        const QStringList order = {QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
-                                   QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")};
+        if (certificate) {
+            m.score = 10;
+            m.total = 10;
+            m.quizhead = QStringLiteral("Velmora");
+            Welldone results(m);
+            results.load();
+            results.Text1->setText(QStringLiteral("Maria Lopez"));
+            results.Printpage();
+        } else {
+            platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+            m.loadquiz();
+            platform.file1().close();
+            multiple quiz(m);
+            quiz.load();
+            quiz.Label5->setCaption(QStringLiteral("Velmora"));
+            quiz.Printpage();
+        }
+        QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
+        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs (the README's pictures are made of them).
+        if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
+            const QString name =
+                QStringLiteral("%1/print-%2-%3.pdf")
+                    .arg(keep, certificate ? QStringLiteral("certificate") : QStringLiteral("worksheet"),
+                         paper == QPageSize::A4 ? QStringLiteral("a4") : QStringLiteral("letter"));
+            QFile::remove(name);
+            QFile::copy(pdf.lastFile(), name);
+        }
+
+        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point);
+        const QList<PdfWord> words = pdfWords(pdf.lastFile());
+        constexpr double kRounding = 0.1; // points, as pdftotext writes its figures
+        QString text;
+        for (const PdfWord &word : words) {
+            QVERIFY2(area.adjusted(-kRounding, -kRounding, kRounding, kRounding).contains(word.box),
+                     qPrintable(word.text));
+            text += word.text + QLatin1Char(' ');
+        }
+        const QStringList order =
+            certificate ? QStringList{QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
+                                      QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")}
+                        : QStringList{QStringLiteral("Halvorne Publishing Ltd"),
+                                      QStringLiteral("Question 8 What happened to Ardovin in 1616?"),
+                                      QStringLiteral("He was questioned by"), QStringLiteral("Inquisition"),
+                                      QStringLiteral("Question 10")};
         qsizetype at = -1;
         for (const QString &part : order) {
-            const qsizetype found = text.indexOf(part, at + 1);
-            QVERIFY2(found > at, qPrintable(part + QStringLiteral(" in ") + text));
-            at = found;
+            at = text.indexOf(part, at + 1);
+            QVERIFY2(at >= 0, qPrintable(part + QStringLiteral(" in ") + text));
         }
+        if (certificate)
+            return;
+
+        // Lines of answers: below the first question, starting in an answer column.
+        const double left = area.left() + area.width() * 2 / 6;
+        const double right = area.left() + area.width() * 4 / 6;
+        QMap<std::pair<int, qint64>, QList<PdfWord>> lines;
+        for (const PdfWord &word : words)
+            lines[{word.page, qRound64(word.box.top() * 10)}] << word;
+        bool questions = false;
+        int answerLines = 0;
+        for (const QList<PdfWord> &line : std::as_const(lines)) {
+            const PdfWord &first = *std::min_element(line.begin(), line.end(), [](const auto &a, const auto &b) {
+                return a.box.left() < b.box.left();
+            });
+            questions = questions || first.text == QStringLiteral("Question");
+            if (!questions || first.box.left() < left - kRounding)
+                continue;
+            ++answerLines;
+            for (const PdfWord &word : line) {
+                if (word.box.left() < right - kRounding)
+                    QVERIFY2(word.box.right() < right, qPrintable(word.text));
+            }
+        }
+        QVERIFY(answerLines >= 20);
     }
 };
 

@@ -3,8 +3,47 @@
 #include "toolkit/picture.h"
 
 #include <QFontMetricsF>
+#include <QLineF>
+
+#include <algorithm>
+#include <optional>
 
 namespace velmora::test {
+
+namespace {
+
+bool inside(const QRectF &area, const QRectF &box)
+{
+    return box.left() >= area.left() && box.top() >= area.top() && box.right() <= area.right()
+           && box.bottom() <= area.bottom();
+}
+
+// The part of a segment inside the area (Liang-Barsky), or nothing.
+std::optional<QLineF> clipped(const QLineF &line, const QRectF &area)
+{
+    const double dx = line.dx();
+    const double dy = line.dy();
+    double from = 0;
+    double to = 1;
+    const auto edge = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            from = std::max(from, t);
+        else
+            to = std::min(to, t);
+        return from <= to;
+    };
+    if (!edge(-dx, line.x1() - area.left()) || !edge(dx, area.right() - line.x1()) || !edge(-dy, line.y1() - area.top())
+        || !edge(dy, area.bottom() - line.y1()))
+        return std::nullopt;
+    if (from == 0 && to == 1)
+        return line;
+    return QLineF(line.pointAt(from), line.pointAt(to));
+}
+
+} // namespace
 
 RecordingPrintTarget::RecordingPrintTarget()
     : m_metrics(1, 1, QImage::Format_RGB32)
@@ -41,7 +80,11 @@ void RecordingPrintTarget::drawing()
 void RecordingPrintTarget::drawText(double x, double y, const QFont &font, const QColor &color, const QString &text)
 {
     drawing();
-    Op op{Op::Text, x, y};
+    const QRectF box(x, y, textWidth(font, text), lineHeight(font));
+    if (!box.intersects(area()))
+        return;
+    const QRectF shown = box & area();
+    Op op{Op::Text, x, y, shown.right(), shown.bottom(), !inside(area(), box)};
     op.text = text;
     op.family = font.family();
     op.points = font.pointSizeF();
@@ -52,7 +95,11 @@ void RecordingPrintTarget::drawText(double x, double y, const QFont &font, const
 void RecordingPrintTarget::drawLine(double x1, double y1, double x2, double y2, double width, const QColor &color)
 {
     drawing();
-    Op op{Op::Line, x1, y1, x2, y2};
+    const QLineF asked(x1, y1, x2, y2);
+    const std::optional<QLineF> shown = clipped(asked, area());
+    if (!shown)
+        return;
+    Op op{Op::Line, shown->x1(), shown->y1(), shown->x2(), shown->y2(), *shown != asked};
     op.width = width;
     op.color = color;
     ops.append(op);
@@ -61,7 +108,11 @@ void RecordingPrintTarget::drawLine(double x1, double y1, double x2, double y2, 
 void RecordingPrintTarget::drawPicture(double x, double y, const velmora::Picture &picture)
 {
     drawing();
-    Op op{Op::Picture, x, y, x + picture.sizeTwips().width(), y + picture.sizeTwips().height()};
+    const QRectF box(QPointF(x, y), picture.sizeTwips());
+    if (!box.intersects(area()))
+        return;
+    const QRectF shown = box & area();
+    Op op{Op::Picture, shown.left(), shown.top(), shown.right(), shown.bottom(), !inside(area(), box)};
     op.text = picture.source();
     ops.append(op);
 }

@@ -8,14 +8,18 @@
 namespace velmora::test {
 
 // A printer that records what would be printed. Metrics come from a 1440-dpi image, so
-// text widths and line heights are those of a real printer in twips. It can fail on
-// purpose: from the start (no printer) or at the n-th drawing call.
+// text widths and line heights are those of a real printer in twips. Like a real one it
+// clips at the printable area: it records what lands on the paper and marks what was
+// cut. It can fail on purpose: from the start (no printer) or at the n-th drawing call.
 class RecordingPrintTarget : public PrintTarget
 {
 public:
     struct Op {
         enum Kind { Begin, Text, Line, Picture, NewPage, End, Abort } kind = Begin;
+        // On the paper: a text's origin and the far corner of its box; a line's ends; a
+        // picture's corners.
         double x = 0, y = 0, x2 = 0, y2 = 0;
+        bool cut = false; // part of it lay outside the printable area and was lost
         QString text{}; // text, or the picture's source
         QString family{};
         double points = 0;
@@ -47,6 +51,7 @@ public:
 
 private:
     void drawing();
+    QRectF area() const { return {QPointF(0, 0), size}; }
 
     QImage m_metrics;
     int m_drawings = 0;
