@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/screen.h"
 #include "toolkit/formregistry.h"
+#include "toolkit/windowmanagerhints.h"
 
 namespace velmora {
 
@@ -11,12 +12,16 @@ Grey::Grey(Module1 &m)
     : Form(kFormName)
     , m_m(m)
 {
-    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setBackdrop(true);
     setCaption(QStringLiteral("Velmora"));
     const QSizeF screen = m_m.platform().screen().sizeTwips();
     setFormSize(screen.width(), screen.height());
     setLeft(0);
     setTop(0);
+    // To the window manager too it is the desktop: always below, in no taskbar or
+    // window switcher, never minimised, and still there when the desktop is shown.
+    markAsDesktopWindow(*this);
     // A click on the backdrop would otherwise bring it over the screen in use.
     onMouseDown = [this](const MouseArgs &) {
         if (registry())

@@ -79,6 +79,7 @@ void Titlefrm::load()
     const QSizeF screen = m_m.platform().screen().sizeTwips();
     setTop(screen.height() / 2 - formHeight() / 2);
     setLeft(screen.width() / 2 - formWidth() / 2);
+    setCentred(true);
     // The backdrop comes up (or forward, covering the main menu) behind this screen.
     m_m.forms().ref<Grey>().showForm();
     const auto picture = m_m.platform().pictures().load(kTitlePicture);
@@ -109,7 +110,12 @@ void Titlefrm::Command2_Click()
 
 void Titlefrm::closeRequested()
 {
-    Command2_Click();
+    // Closing the exit confirmation answers nothing: it is "Cancel". Closing the first
+    // title screen ends the program, as its "Exit" does.
+    if (Command1->caption() == QLatin1String("Cancel"))
+        Command1_Click();
+    else
+        Command2_Click();
 }
 
 } // namespace velmora

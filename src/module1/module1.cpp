@@ -42,6 +42,7 @@ void Module1::setupform(Form &form) const
     // Negative when the screen is smaller than the form: the edge then cuts it off.
     form.setTop(size.height() / 2 - form.formHeight() / 2);
     form.setLeft(size.width() / 2 - form.formWidth() / 2);
+    form.setCentred(true);
     screen.setBusy(false);
 }
 

@@ -8,12 +8,16 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace velmora {
 
 Form::Form(QString formName)
 {
     setObjectName(formName);
+    // A fixed-size window: a title, a minimise and a close button, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setMouseTracking(true);
     setBackColor(QColor(192, 192, 192));
     setFormSize(12000, 9000);
@@ -92,6 +96,8 @@ void Form::showForm()
     if (m_registry)
         m_registry->noteShown(*this);
     show();
+    if (m_registry)
+        m_registry->tellWindowManager(*this);
     raise();
     activateWindow();
 }
@@ -153,7 +159,32 @@ void Form::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    closeRequested();
+    if (m_registry)
+        m_registry->closeRequested(*this);
+    else
+        closeRequested();
+}
+
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (!m_centred || m_placedWithFrame || !isVisible() || !screen())
+        return;
+    const QRect frame = frameGeometry();
+    if (frame.size() == size())
+        return; // not framed (yet): nothing to correct
+    m_placedWithFrame = true;
+    const QRect free = screen()->availableGeometry();
+    const QPoint corner(free.left() + qMax(0, (free.width() - frame.width()) / 2),
+                        free.top() + qMax(0, (free.height() - frame.height()) / 2));
+    if (frame.topLeft() != corner)
+        move(corner); // a window's position is its frame's
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_placedWithFrame = false;
 }
 
 } // namespace velmora

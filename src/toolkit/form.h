@@ -92,6 +92,13 @@ public:
     // Whether the window has been drawn on the screen at least once.
     bool hasPainted() const { return m_painted; }
 
+    // The backdrop stands behind every other form for the whole run (FormRegistry).
+    bool isBackdrop() const { return m_backdrop; }
+    void setBackdrop(bool backdrop) { m_backdrop = backdrop; }
+    // A centred form is centred again with its window frame once the window manager
+    // has framed it, inside the screen's free area (above a taskbar, say).
+    void setCentred(bool centred) { m_centred = centred; }
+
     // Pointer events over the bare form (over no enabled control).
     std::function<void(const MouseArgs &)> onMouseDown;
     std::function<void(const MouseArgs &)> onMouseMove;
@@ -103,6 +110,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     friend class FormRegistry;
@@ -120,6 +129,9 @@ private:
     double m_width = 0;
     double m_height = 0;
     bool m_painted = false;
+    bool m_backdrop = false;
+    bool m_centred = false;
+    bool m_placedWithFrame = false;
 };
 
 } // namespace velmora

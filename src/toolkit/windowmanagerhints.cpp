@@ -1,0 +1,58 @@
+#include "windowmanagerhints.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+namespace velmora {
+
+namespace {
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return found;
+}
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+} // namespace
+
+void setTransientFor(QWidget &window, QWidget *parent)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto id = xcb_window_t(window.winId());
+    if (parent) {
+        const auto parentId = xcb_window_t(parent->winId());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1,
+                            &parentId);
+    } else {
+        xcb_delete_property(connection, id, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
+    xcb_flush(connection);
+}
+
+void markAsDesktopWindow(QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto id = xcb_window_t(window.winId()); // creates the native window, unmapped
+    const xcb_atom_t type = atom(connection, "_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t desktop = atom(connection, "_NET_WM_WINDOW_TYPE_DESKTOP");
+    if (type == XCB_ATOM_NONE || desktop == XCB_ATOM_NONE)
+        return;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32, 1, &desktop);
+    xcb_flush(connection);
+}
+
+} // namespace velmora
