@@ -3,6 +3,7 @@
 #include "worksheetfile.h"
 
 #include "platform/fileslot.h"
+#include "platform/listlock.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
 #include "toolkit/control.h"
@@ -88,6 +89,8 @@ void writetracklist(FileSlot &file, long long count, const std::array<QString, M
 
 bool Module1::appendToWorksheetList(const QString &title)
 {
+    // Read afresh under the lock: a title another copy saved a moment ago is kept.
+    const ListLock lock(m_platform.paths(), kListFile);
     readtracklist(kListFile);
     for (long long i = 1; i <= trackcount; ++i) {
         if (tracklist[std::size_t(i)] == title)
@@ -102,6 +105,7 @@ bool Module1::appendToWorksheetList(const QString &title)
 
 bool Module1::removeFromWorksheetList(const QString &title)
 {
+    const ListLock lock(m_platform.paths(), kListFile);
     readtracklist(kListFile);
     long long position = 0;
     for (long long i = trackcount; i >= 1 && position == 0; --i) {

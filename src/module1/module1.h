@@ -42,6 +42,11 @@ public:
     // is left open for the caller's handler to close.
     void readtracklist(const QString &asWritten);
 
+    // The list's two changes. Copies of the program on other machines may share the
+    // folder, so each reads, changes and writes the list under the list's lock
+    // (ListLock, "track.txt.lock" beside the list), which every copy honours; a lock
+    // that another copy keeps for more than a few seconds throws FileError Locked.
+    //
     // Adds a list title (see listTitle()) to the list file unless it is listed already
     // (exact comparison). Reads the file first; trackcount keeps the count read. Returns
     // whether the title was added. Throws FileError, with the list file untouched.

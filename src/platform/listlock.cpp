@@ -1,0 +1,245 @@
+#include "listlock.h"
+
+#include "datapaths.h"
+#include "fileslot.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+struct Machine {
+    QByteArray host;
+    QByteArray boot; // differs between machines that share a name, and after a restart
+};
+
+const Machine &thisMachine()
+{
+    static const Machine machine = [] {
+        Machine m;
+        m.host = QSysInfo::machineHostName().toUtf8();
+        m.host.replace('\n', ' ');
+        QFile boot(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+        if (boot.open(QIODevice::ReadOnly))
+            m.boot = boot.readAll().trimmed();
+        return m;
+    }();
+    return machine;
+}
+
+// A lock file as read back: its bytes, its file time and what it says of its holder.
+struct Holder {
+    QByteArray text;
+    qint64 fileTime = 0; // milliseconds since 1970
+    QByteArray host;
+    QByteArray boot;
+    qint64 pid = 0;
+    std::optional<qint64> time;
+};
+
+QByteArray holderText()
+{
+    const Machine &me = thisMachine();
+    return "host=" + me.host + "\nboot=" + me.boot + "\npid=" + QByteArray::number(qint64(::getpid()))
+           + "\ntime=" + QByteArray::number(QDateTime::currentMSecsSinceEpoch())
+           + "\ntoken=" + QByteArray::number(QRandomGenerator::system()->generate64(), 16) + '\n';
+}
+
+// Nothing when there is no lock file (it was released meanwhile).
+std::optional<Holder> readHolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    Holder holder;
+    struct stat info {
+    };
+    if (::fstat(fd, &info) == 0)
+        holder.fileTime = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    char buffer[1024];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        if (got > 0)
+            holder.text.append(buffer, got);
+        if (holder.text.size() > 4096) // not ours: judged by its file time alone
+            break;
+    }
+    ::close(fd);
+    bool pidOk = false;
+    for (const QByteArray &line : holder.text.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        const QByteArray key = line.left(equals);
+        const QByteArray value = line.mid(equals + 1);
+        if (equals < 0)
+            continue;
+        if (key == "host") {
+            holder.host = value;
+        } else if (key == "boot") {
+            holder.boot = value;
+        } else if (key == "pid") {
+            holder.pid = value.toLongLong(&pidOk);
+        } else if (key == "time") {
+            bool ok = false;
+            const qint64 time = value.toLongLong(&ok);
+            if (ok)
+                holder.time = time;
+        }
+    }
+    if (!pidOk)
+        holder.pid = 0;
+    return holder;
+}
+
+bool processGone(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+bool isStale(const Holder &holder, std::chrono::milliseconds staleAge)
+{
+    const Machine &me = thisMachine();
+    if (!me.host.isEmpty() && holder.host == me.host && holder.boot == me.boot && processGone(holder.pid))
+        return true;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const auto recent = [&](qint64 time) { return std::llabs(now - time) <= staleAge.count(); };
+    return !(holder.time && recent(*holder.time)) && !recent(holder.fileTime);
+}
+
+QString describe(const std::optional<Holder> &holder)
+{
+    if (!holder)
+        return QStringLiteral("it was just released");
+    if (!holder->time || holder->pid == 0)
+        return QStringLiteral("its lock file names no holder yet");
+    return QStringLiteral("on %1, process %2, since %3")
+        .arg(QString::fromUtf8(holder->host))
+        .arg(holder->pid)
+        .arg(QDateTime::fromMSecsSinceEpoch(*holder->time).toString(QStringLiteral("HH:mm:ss")));
+}
+
+// 0, or the errno of the failure (EEXIST: the file is there already).
+int createExclusive(const QString &path, const QByteArray &text)
+{
+    const QByteArray name = QFile::encodeName(path);
+    int fd = -1;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return errno;
+    qsizetype done = 0;
+    int error = 0;
+    while (done < text.size() && error == 0) {
+        const ssize_t n = ::write(fd, text.constData() + done, std::size_t(text.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno != EINTR)
+            error = errno;
+    }
+    // A network file system may report a failed write only at close.
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error != 0)
+        ::unlink(name.constData());
+    return error == EEXIST ? EIO : error;
+}
+
+// Removes a stale file only if it still holds what was judged stale.
+bool removeIfUnchanged(const QString &path, const QByteArray &staleText, std::chrono::milliseconds staleAge)
+{
+    const auto now = readHolder(path);
+    return now && now->text == staleText && isStale(*now, staleAge)
+           && ::unlink(QFile::encodeName(path).constData()) == 0;
+}
+
+} // namespace
+
+ListLock::ListLock(const DataPaths &paths, const QString &asWritten)
+    : ListLock(paths, asWritten, Timing{})
+{
+}
+
+ListLock::ListLock(const DataPaths &paths, const QString &asWritten, Timing timing)
+    : m_timing(timing)
+{
+    const auto target = paths.forWriting(asWritten);
+    if (!target)
+        throw FileError(FileError::Kind::Refused, asWritten);
+    m_lockPath = *target + QStringLiteral(".lock");
+    m_breakPath = m_lockPath + QStringLiteral(".break");
+    take(asWritten);
+}
+
+void ListLock::take(const QString &asWritten)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        m_text = holderText();
+        const int error = createExclusive(m_lockPath, m_text);
+        if (error == 0)
+            return;
+        if (error == ENOENT || error == ENOTDIR)
+            throw FileError(FileError::Kind::NotFound,
+                            asWritten + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error)));
+        if (error != EEXIST)
+            throw FileError(FileError::Kind::WriteFailed,
+                            m_lockPath + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error)));
+        const auto holder = readHolder(m_lockPath);
+        const bool broken = holder && isStale(*holder, m_timing.staleAge) && breakStale(holder->text);
+        if (waited.hasExpired(m_timing.wait.count())) {
+            throw FileError(FileError::Kind::Locked,
+                            QStringLiteral("the list %1 is being changed by another copy of the program (%2)")
+                                .arg(asWritten, describe(holder)));
+        }
+        // Released or broken: try again at once.
+        if (holder && !broken) {
+            const auto retry = int(m_timing.retry.count());
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(QRandomGenerator::global()->bounded(retry, 2 * retry + 1)));
+        }
+    }
+}
+
+bool ListLock::breakStale(const QByteArray &staleText)
+{
+    const int error = createExclusive(m_breakPath, m_text);
+    if (error == EEXIST) {
+        // Another copy is breaking the lock, or crashed while it did.
+        if (const auto breaker = readHolder(m_breakPath); breaker && isStale(*breaker, m_timing.staleAge))
+            removeIfUnchanged(m_breakPath, breaker->text, m_timing.staleAge);
+        return false;
+    }
+    if (error != 0)
+        return false;
+    const bool broken = removeIfUnchanged(m_lockPath, staleText, m_timing.staleAge);
+    ::unlink(QFile::encodeName(m_breakPath).constData());
+    return broken;
+}
+
+ListLock::~ListLock()
+{
+    if (m_text.isEmpty())
+        return;
+    // A lock held past the stale age may have been broken and taken by another copy.
+    const auto holder = readHolder(m_lockPath);
+    if (holder && holder->text == m_text)
+        ::unlink(QFile::encodeName(m_lockPath).constData());
+}
+
+} // namespace velmora
