@@ -9,11 +9,13 @@
 #include <QRandomGenerator>
 #include <QSysInfo>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
@@ -167,6 +169,21 @@ bool removeIfUnchanged(const QString &path, const QByteArray &staleText, std::ch
            && ::unlink(QFile::encodeName(path).constData()) == 0;
 }
 
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// When this process last released a lock, on the steady clock.
+std::atomic<qint64> lastRelease{std::numeric_limits<qint64>::min() / 2};
+
+void pauseAbout(std::chrono::milliseconds retry)
+{
+    const auto ms = int(retry.count());
+    std::this_thread::sleep_for(std::chrono::milliseconds(QRandomGenerator::global()->bounded(ms, 2 * ms + 1)));
+}
+
 } // namespace
 
 ListLock::ListLock(const DataPaths &paths, const QString &asWritten)
@@ -189,6 +206,11 @@ void ListLock::take(const QString &asWritten)
 {
     QElapsedTimer waited;
     waited.start();
+    // Waiters look every retry interval; a copy making changes in a row would take the
+    // lock back the moment it let go, before any of them looked, and starve them. So
+    // a copy that has just let go waits its turn like the others.
+    if (steadyMs() - lastRelease < 2 * m_timing.retry.count())
+        pauseAbout(m_timing.retry);
     for (;;) {
         m_text = holderText();
         const int error = createExclusive(m_lockPath, m_text);
@@ -208,11 +230,8 @@ void ListLock::take(const QString &asWritten)
                                 .arg(asWritten, describe(holder)));
         }
         // Released or broken: try again at once.
-        if (holder && !broken) {
-            const auto retry = int(m_timing.retry.count());
-            std::this_thread::sleep_for(
-                std::chrono::milliseconds(QRandomGenerator::global()->bounded(retry, 2 * retry + 1)));
-        }
+        if (holder && !broken)
+            pauseAbout(m_timing.retry);
     }
 }
 
@@ -240,6 +259,7 @@ ListLock::~ListLock()
     const auto holder = readHolder(m_lockPath);
     if (holder && holder->text == m_text)
         ::unlink(QFile::encodeName(m_lockPath).constData());
+    lastRelease = steadyMs();
 }
 
 } // namespace velmora

@@ -36,7 +36,7 @@ class ListLock
 public:
     struct Timing {
         std::chrono::milliseconds wait{5000}; // then Locked
-        std::chrono::milliseconds retry{15}; // pause between tries, randomised up to twice this
+        std::chrono::milliseconds retry{10}; // pause between tries, randomised up to twice this
         std::chrono::milliseconds staleAge{30000};
     };
 
