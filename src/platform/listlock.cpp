@@ -158,6 +158,7 @@ int createExclusive(const QString &path, const QByteArray &text)
         error = errno;
     if (error != 0)
         ::unlink(name.constData());
+    // Only the create's own EEXIST means that another copy holds the file.
     return error == EEXIST ? EIO : error;
 }
 
@@ -253,8 +254,6 @@ bool ListLock::breakStale(const QByteArray &staleText)
 
 ListLock::~ListLock()
 {
-    if (m_text.isEmpty())
-        return;
     // A lock held past the stale age may have been broken and taken by another copy.
     const auto holder = readHolder(m_lockPath);
     if (holder && holder->text == m_text)
