@@ -37,12 +37,30 @@ QStringList CopyPlan::startList() const
     return list;
 }
 
-QStringList CopyPlan::endList() const
+QList<CopyPlan::Change> CopyPlan::changes(int copy) const
+{
+    QList<Change> list;
+    int saved = 0;
+    int deleted = 0;
+    for (int step = 0; saved < saves || deleted < deletes; ++step) {
+        if (saved < saves && (step % 3 != 2 || deleted == deletes))
+            list.append({true, CopyPlan::saved(copy, ++saved)});
+        else
+            list.append({false, seeded(copy, ++deleted)});
+    }
+    return list;
+}
+
+QStringList CopyPlan::listAfter(const QList<int> &done) const
 {
     QStringList list = kUntouched;
     for (int c = 1; c <= copies; ++c) {
-        for (int i = 1; i <= saves; ++i)
-            list << saved(c, i);
+        const QList<Change> all = changes(c);
+        const qsizetype made = done.isEmpty() ? all.size() : done.value(c - 1);
+        for (qsizetype k = 0; k < all.size(); ++k) {
+            if (all[k].save == (k < made))
+                list << all[k].title;
+        }
     }
     return list;
 }
@@ -128,22 +146,18 @@ int runCopy(const QString &root, const CopyPlan &plan, int copy, const std::func
     Platform platform(root, messages, shell, screen, printer);
     FormRegistry forms;
     Module1 m(platform, forms);
-    int saves = 0;
-    int deletes = 0;
     QElapsedTimer timer;
     try {
-        for (int step = 0; saves < plan.saves || deletes < plan.deletes; ++step) {
-            const bool save = saves < plan.saves && (step % 3 != 2 || deletes == plan.deletes);
+        for (const CopyPlan::Change &change : plan.changes(copy)) {
             timer.start();
-            const bool changed = save ? m.appendToWorksheetList(CopyPlan::saved(copy, ++saves))
-                                      : m.removeFromWorksheetList(CopyPlan::seeded(copy, ++deletes));
-            if (timed)
-                timed(double(timer.nsecsElapsed()) / 1e6);
+            const bool changed =
+                change.save ? m.appendToWorksheetList(change.title) : m.removeFromWorksheetList(change.title);
             if (!changed) {
-                std::fprintf(stderr, "copy %d: %s did not change the list\n", copy,
-                             qPrintable(save ? CopyPlan::saved(copy, saves) : CopyPlan::seeded(copy, deletes)));
+                std::fprintf(stderr, "copy %d: %s did not change the list\n", copy, qPrintable(change.title));
                 return 4;
             }
+            if (timed)
+                timed(double(timer.nsecsElapsed()) / 1e6);
         }
     } catch (const FileError &e) {
         platform.file1().abandon();

@@ -22,10 +22,18 @@ struct CopyPlan {
     static QString saved(int copy, int i);
     static QString seeded(int copy, int i);
 
+    struct Change {
+        bool save; // else a delete
+        QString title;
+    };
+    // Copy c's changes in the order it makes them.
+    QList<Change> changes(int copy) const;
+
     // The list before the copies start: a few titles nobody touches, then the seeds.
     QStringList startList() const;
-    // The list once every copy has finished, in no particular order across copies.
-    QStringList endList() const;
+    // The titles listed once each copy c has made its first done[c - 1] changes (all of
+    // them when `done` is empty), in no particular order across copies.
+    QStringList listAfter(const QList<int> &done = {}) const;
 
     // What is wrong with a list read while the copies work (empty when nothing is):
     // titles outside the plan or listed twice; a copy's saves that are not its first
@@ -40,8 +48,8 @@ QByteArray listFileOf(const QStringList &titles);
 
 // Runs copy `copy` of the plan on the data folder `root`, in this process. Returns 0
 // when every save added its title and every delete removed one, 3 on a FileError
-// (told on stderr), 4 when a list change did not happen. Reports each operation's
-// time, wait for the lock included, in milliseconds.
+// (told on stderr), 4 when a list change did not happen. Reports the time of each
+// change made, its wait for the list's lock included, in milliseconds.
 int runCopy(const QString &root, const CopyPlan &plan, int copy, const std::function<void(double)> &timed = {});
 
 // The environment of a child whose renames and syncs sleep `ms` milliseconds (the
