@@ -47,6 +47,7 @@ const Machine &thisMachine()
 // A lock file as read back: its bytes, its file time and what it says of its holder.
 struct Holder {
     QByteArray text;
+    bool readable = true;
     qint64 fileTime = 0; // milliseconds since 1970
     QByteArray host;
     QByteArray boot;
@@ -62,17 +63,44 @@ QByteArray holderText()
            + "\ntoken=" + QByteArray::number(QRandomGenerator::system()->generate64(), 16) + '\n';
 }
 
-// Nothing when there is no lock file (it was released meanwhile).
+qint64 msecs(const struct timespec &time)
+{
+    return qint64(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
+}
+
+[[noreturn]] void planted(const QString &path)
+{
+    throw FileError(FileError::Kind::NotRegular,
+                    path + QStringLiteral(" is not an ordinary file (a link, a folder or a device)"));
+}
+
+// Nothing when there is no lock file (it was released meanwhile). A link, folder, pipe
+// or device under the name is not a lock at all, and is never followed, opened or
+// waited on: FileError NotRegular. A lock file we may not read is judged by its time.
 std::optional<Holder> readHolder(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     Holder holder;
     struct stat info {
     };
-    if (::fstat(fd, &info) == 0)
-        holder.fileTime = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ELOOP)
+            planted(path);
+        if (::lstat(name.constData(), &info) != 0)
+            return std::nullopt;
+        if (!S_ISREG(info.st_mode))
+            planted(path);
+        holder.readable = false;
+        holder.fileTime = msecs(info.st_mtim);
+        return holder;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        planted(path);
+    }
+    holder.fileTime = msecs(info.st_mtim);
     char buffer[1024];
     ssize_t got = 0;
     while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
@@ -126,6 +154,8 @@ QString describe(const std::optional<Holder> &holder)
 {
     if (!holder)
         return QStringLiteral("it was just released");
+    if (!holder->readable)
+        return QStringLiteral("its lock file cannot be read");
     if (!holder->time || holder->pid == 0)
         return QStringLiteral("its lock file names no holder yet");
     return QStringLiteral("on %1, process %2, since %3")
@@ -144,6 +174,8 @@ int createExclusive(const QString &path, const QByteArray &text)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return errno;
+    // Readable by the copies of other users, whatever their umask: they judge it.
+    ::fchmod(fd, 0644);
     qsizetype done = 0;
     int error = 0;
     while (done < text.size() && error == 0) {
@@ -162,12 +194,49 @@ int createExclusive(const QString &path, const QByteArray &text)
     return error == EEXIST ? EIO : error;
 }
 
+FileError::Kind createErrorKind(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::Kind::DiskFull;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+        return FileError::Kind::ReadOnly;
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::Kind::NotFound;
+    default:
+        return FileError::Kind::WriteFailed;
+    }
+}
+
 // Removes a stale file only if it still holds what was judged stale.
-bool removeIfUnchanged(const QString &path, const QByteArray &staleText, std::chrono::milliseconds staleAge)
+bool removeIfUnchanged(const QString &path, const Holder &stale, std::chrono::milliseconds staleAge)
 {
     const auto now = readHolder(path);
-    return now && now->text == staleText && isStale(*now, staleAge)
+    return now && now->readable == stale.readable && now->text == stale.text && isStale(*now, staleAge)
            && ::unlink(QFile::encodeName(path).constData()) == 0;
+}
+
+// Breaks the stale lock at `lockPath` under the break lock `breakPath` (holding `ourText`),
+// so that one copy breaks at a time. Returns whether it was removed.
+bool breakStale(const QString &lockPath, const QString &breakPath, const QByteArray &ourText, const Holder &stale,
+                std::chrono::milliseconds staleAge)
+{
+    const int error = createExclusive(breakPath, ourText);
+    if (error == EEXIST) {
+        // Another copy is breaking the lock, or crashed while it did.
+        if (const auto breaker = readHolder(breakPath); breaker && isStale(*breaker, staleAge))
+            removeIfUnchanged(breakPath, *breaker, staleAge);
+        return false;
+    }
+    if (error != 0)
+        return false;
+    const bool broken = removeIfUnchanged(lockPath, stale, staleAge);
+    ::unlink(QFile::encodeName(breakPath).constData());
+    return broken;
 }
 
 qint64 steadyMs()
@@ -217,14 +286,12 @@ void ListLock::take(const QString &asWritten)
         const int error = createExclusive(m_lockPath, m_text);
         if (error == 0)
             return;
-        if (error == ENOENT || error == ENOTDIR)
-            throw FileError(FileError::Kind::NotFound,
-                            asWritten + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error)));
         if (error != EEXIST)
-            throw FileError(FileError::Kind::WriteFailed,
+            throw FileError(createErrorKind(error),
                             m_lockPath + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error)));
         const auto holder = readHolder(m_lockPath);
-        const bool broken = holder && isStale(*holder, m_timing.staleAge) && breakStale(holder->text);
+        const bool broken = holder && isStale(*holder, m_timing.staleAge)
+                            && breakStale(m_lockPath, m_breakPath, m_text, *holder, m_timing.staleAge);
         if (waited.hasExpired(m_timing.wait.count())) {
             throw FileError(FileError::Kind::Locked,
                             QStringLiteral("the list %1 is being changed by another copy of the program (%2)")
@@ -236,28 +303,16 @@ void ListLock::take(const QString &asWritten)
     }
 }
 
-bool ListLock::breakStale(const QByteArray &staleText)
-{
-    const int error = createExclusive(m_breakPath, m_text);
-    if (error == EEXIST) {
-        // Another copy is breaking the lock, or crashed while it did.
-        if (const auto breaker = readHolder(m_breakPath); breaker && isStale(*breaker, m_timing.staleAge))
-            removeIfUnchanged(m_breakPath, breaker->text, m_timing.staleAge);
-        return false;
-    }
-    if (error != 0)
-        return false;
-    const bool broken = removeIfUnchanged(m_lockPath, staleText, m_timing.staleAge);
-    ::unlink(QFile::encodeName(m_breakPath).constData());
-    return broken;
-}
-
 ListLock::~ListLock()
 {
     // A lock held past the stale age may have been broken and taken by another copy.
-    const auto holder = readHolder(m_lockPath);
-    if (holder && holder->text == m_text)
-        ::unlink(QFile::encodeName(m_lockPath).constData());
+    try {
+        const auto holder = readHolder(m_lockPath);
+        if (holder && holder->text == m_text)
+            ::unlink(QFile::encodeName(m_lockPath).constData());
+    } catch (const FileError &) {
+        // Something planted in its place since: not ours to remove.
+    }
     lastRelease = steadyMs();
 }
 

@@ -42,9 +42,10 @@ public:
 
     // Takes the lock of the file `asWritten` names, beside the place where that file is
     // written (a redirected folder has its own lock). Retries for at most timing.wait.
-    // Throws FileError: Refused when the name cannot be written, NotFound when its folder
-    // is missing, WriteFailed when the folder refuses the lock file, Locked (naming the
-    // holder) when another copy keeps the lock past the wait.
+    // Throws FileError: Refused when the name cannot be written; NotFound, ReadOnly,
+    // DiskFull or WriteFailed when the folder refuses the lock file; NotRegular when a
+    // link, folder or pipe sits under the lock's name (never followed or waited on);
+    // Locked, naming the holder, when another copy keeps the lock past the wait.
     ListLock(const DataPaths &paths, const QString &asWritten, Timing timing);
     ListLock(const DataPaths &paths, const QString &asWritten);
     // Releases the lock, unless another copy has broken it as stale meanwhile (its new
@@ -57,7 +58,6 @@ public:
 
 private:
     void take(const QString &asWritten);
-    bool breakStale(const QByteArray &staleText);
 
     Timing m_timing;
     QString m_lockPath;

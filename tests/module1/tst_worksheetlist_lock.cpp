@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <optional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -297,6 +298,48 @@ private Q_SLOTS:
         }
         QCOMPARE(thrown, error);
         QCOMPARE(copy.files(), before); // no lock left, and no temporary
+    }
+
+    // Something planted under the lock's names on a shared folder is never followed,
+    // opened or waited on: the change is refused at once and the thing left alone.
+    void plantedLockNamesAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("pipe") << QStringLiteral("track.txt.lock") << QStringLiteral("fifo");
+        QTest::newRow("folder") << QStringLiteral("track.txt.lock") << QStringLiteral("folder");
+        QTest::newRow("link to the list") << QStringLiteral("track.txt.lock") << QStringLiteral("link");
+        QTest::newRow("pipe under the break lock's name, the lock stale")
+            << QStringLiteral("track.txt.lock.break") << QStringLiteral("fifo");
+    }
+
+    void plantedLockNamesAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        Copy copy;
+        const QByteArray list = listFileOf({QStringLiteral("Maths")});
+        writeFile(copy.path(QStringLiteral("multiple/track.txt")), list);
+        const QByteArray planted = QFile::encodeName(copy.path(QStringLiteral("multiple/") + name));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(planted.constData(), 0644), 0);
+        else if (kind == QLatin1String("folder"))
+            QCOMPARE(::mkdir(planted.constData(), 0755), 0);
+        else
+            QCOMPARE(::symlink("track.txt", planted.constData()), 0);
+        if (name.endsWith(QLatin1String(".break")))
+            writeFile(copy.path(QStringLiteral("multiple/track.txt.lock")),
+                      lockText("host=HOST\nboot=BOOT\npid=DEAD\ntime=NOW\ntoken=a\n"));
+        try {
+            copy.m.appendToWorksheetList(QStringLiteral("Stars"));
+            QFAIL("the list changed");
+        } catch (const FileError &e) {
+            QCOMPARE(e.kind(), FileError::Kind::NotRegular);
+        }
+        QCOMPARE(readBytes(copy.path(QStringLiteral("multiple/track.txt"))), list);
+        struct stat info {
+        };
+        QCOMPARE(::lstat(planted.constData(), &info), 0);
     }
 
     void releaseLeavesALockThatIsNoLongerOurs()
