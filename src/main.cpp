@@ -149,7 +149,9 @@ int main(int argc, char *argv[])
     DataPaths probe(dataRoot);
     const QString worksheets = worksheetFolder(probe);
     // A save killed at the wrong moment may have left a temporary beside its file.
-    removeStrayTemporaries(worksheets);
+    // Another copy on a shared folder may be saving at this moment: only old ones go.
+    constexpr int kStrayAgeSeconds = 600;
+    removeStrayTemporaries(worksheets, kStrayAgeSeconds);
 
     QtMessageBoxes messages;
     QtDesktopShell shell;

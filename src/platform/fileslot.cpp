@@ -4,8 +4,10 @@
 #include "safefile.h"
 #include "windows1252.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace velmora {
@@ -137,14 +139,20 @@ void FileSlot::abandon()
     m_output.reset(); // drops the temporary file
 }
 
-int removeStrayTemporaries(const QString &folderPath)
+int removeStrayTemporaries(const QString &folderPath, int minimumAgeSeconds)
 {
+    const QDateTime youngest = QDateTime::currentDateTimeUtc().addSecs(-minimumAgeSeconds);
     // Every file the program writes ends in ".txt"; its temporary adds six letters.
     static const QRegularExpression temporary(QStringLiteral("^.+\\.txt\\.[A-Za-z0-9]{6}$"));
     int removed = 0;
     const QDir folder(folderPath);
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden)) {
-        if (temporary.match(name).hasMatch() && QFile::remove(folder.filePath(name)))
+        if (!temporary.match(name).hasMatch())
+            continue;
+        const QFileInfo info(folder.filePath(name));
+        if (minimumAgeSeconds > 0 && info.lastModified().toUTC() > youngest)
+            continue;
+        if (QFile::remove(info.filePath()))
             ++removed;
     }
     return removed;

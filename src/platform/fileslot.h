@@ -104,8 +104,10 @@ private:
 };
 
 // Removes the temporary files that a save killed at the wrong moment can leave beside
-// the file it was replacing ("name.txt.Ab12Cd"); the readers never look at them.
-// Returns how many were removed.
-int removeStrayTemporaries(const QString &folderPath);
+// the file it was replacing ("name.txt.Ab12Cd"); the readers never look at them. On a
+// folder that other copies of the program share, one of them may be saving right now:
+// temporaries younger than `minimumAgeSeconds` are left alone. Returns how many were
+// removed.
+int removeStrayTemporaries(const QString &folderPath, int minimumAgeSeconds = 0);
 
 } // namespace velmora

@@ -15,6 +15,8 @@ namespace velmora {
 Form::Form(QString formName)
 {
     setObjectName(formName);
+    // The window's role names the screen to session managers and desktop tests.
+    setWindowRole(formName);
     // A fixed-size window: a title, a minimise and a close button, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
