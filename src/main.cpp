@@ -11,6 +11,7 @@
 #include "platform/screen.h"
 #include "toolkit/firstpaintprobe.h"
 #include "toolkit/formregistry.h"
+#include "toolkit/windowmanagerhints.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -81,6 +82,15 @@ int main(int argc, char *argv[])
     }
     if (!haveDisplay()) {
         std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY is not set)\n");
+        return 2;
+    }
+    // A display that is named but gone (a closed session, a stale DISPLAY) would make
+    // Qt abort; it gets the same one line.
+    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    if ((qpa.isEmpty() || qpa.startsWith("xcb")) && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsSet("DISPLAY") && !x11DisplayAnswers()) {
+        std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
+                     qgetenv("DISPLAY").constData());
         return 2;
     }
 

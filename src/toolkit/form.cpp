@@ -4,6 +4,7 @@
 #include "formregistry.h"
 #include "image.h"
 #include "timer.h"
+#include "windowmanagerhints.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -167,16 +168,34 @@ void Form::closeEvent(QCloseEvent *event)
         closeRequested();
 }
 
-void Form::moveEvent(QMoveEvent *event)
+void Form::showEvent(QShowEvent *event)
 {
-    QWidget::moveEvent(event);
-    if (!m_centred || m_placedWithFrame || !isVisible() || !screen())
+    QWidget::showEvent(event);
+    if (!m_centred || m_placedWithFrame)
         return;
+    // The window manager frames the window a moment after it is mapped; the frame's
+    // size is known only then.
+    m_framePolls = 0;
+    m_frameTimer.start(25, this);
+}
+
+void Form::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_frameTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    constexpr int kPolls = 40; // a second: a bare X server never frames anything
+    if (++m_framePolls > kPolls || !isVisible() || m_placedWithFrame) {
+        m_frameTimer.stop();
+        return;
+    }
     const QRect frame = frameGeometry();
-    if (frame.size() == size())
-        return; // not framed (yet): nothing to correct
+    if (frame.size() == size() || !screen())
+        return;
+    m_frameTimer.stop();
     m_placedWithFrame = true;
-    const QRect free = screen()->availableGeometry();
+    const QRect free = freeScreenArea(*screen());
     const QPoint corner(free.left() + qMax(0, (free.width() - frame.width()) / 2),
                         free.top() + qMax(0, (free.height() - frame.height()) / 2));
     if (frame.topLeft() != corner)
@@ -186,7 +205,7 @@ void Form::moveEvent(QMoveEvent *event)
 void Form::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_placedWithFrame = false;
+    m_frameTimer.stop();
 }
 
 } // namespace velmora

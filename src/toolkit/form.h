@@ -4,6 +4,7 @@
 #include "picture.h"
 #include "twips.h"
 
+#include <QBasicTimer>
 #include <QList>
 #include <QWidget>
 
@@ -110,7 +111,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
@@ -132,6 +134,8 @@ private:
     bool m_backdrop = false;
     bool m_centred = false;
     bool m_placedWithFrame = false;
+    QBasicTimer m_frameTimer;
+    int m_framePolls = 0;
 };
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "windowmanagerhints.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -53,6 +54,40 @@ void markAsDesktopWindow(QWidget &window)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32, 1, &desktop);
     xcb_flush(connection);
+}
+
+bool x11DisplayAnswers()
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool answers = connection && xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+QRect freeScreenArea(const QScreen &screen)
+{
+    const QRect whole = screen.availableGeometry();
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return whole;
+    const xcb_atom_t workArea = atom(connection, "_NET_WORKAREA");
+    const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (workArea == XCB_ATOM_NONE || !root)
+        return whole;
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, root->root, workArea, XCB_ATOM_CARDINAL, 0, 4);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
+    QRect area = whole;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 16) {
+        const auto *v = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+        // Device pixels on the screen; windows are placed in logical ones.
+        const qreal ratio = screen.devicePixelRatio();
+        const QRect published(qRound(v[0] / ratio), qRound(v[1] / ratio), qRound(v[2] / ratio), qRound(v[3] / ratio));
+        if (!published.isEmpty())
+            area = published.intersected(screen.geometry());
+    }
+    std::free(reply);
+    return area.isEmpty() ? whole : area;
 }
 
 } // namespace velmora

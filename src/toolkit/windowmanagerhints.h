@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+
+class QScreen;
 class QWidget;
 
 namespace velmora {
@@ -17,5 +20,12 @@ void markAsDesktopWindow(QWidget &window);
 // keeps the window in front of its parent, out of the taskbar while the parent is
 // there, and minimises and restores it with the parent.
 void setTransientFor(QWidget &window, QWidget *parent);
+
+// Whether the X display named by DISPLAY answers (before any Qt connection exists).
+bool x11DisplayAnswers();
+
+// The part of the screen that windows may use: without the taskbar and other panels,
+// as the window manager publishes it (Qt's own figure ignores it on X11).
+QRect freeScreenArea(const QScreen &screen);
 
 } // namespace velmora
