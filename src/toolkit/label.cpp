@@ -5,11 +5,35 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <cmath>
+
 namespace velmora {
 
 namespace {
 // Text sits this far inside a bordered label, as on the classic single-line border.
 constexpr int kBorderInset = 2;
+
+// A single-line border one device pixel wide on the outermost whole device pixels of
+// the widget, so that at a fractional scale (150 %) every edge is drawn and all four
+// are alike; a one-pixel pen on the logical edge would fall between device pixels.
+void drawSingleBorder(QPainter &p, const QWidget &widget, const QColor &color)
+{
+    const qreal ratio = widget.devicePixelRatioF();
+    const QPointF origin = QPointF(widget.mapTo(widget.window(), QPoint(0, 0))) * ratio;
+    constexpr qreal kSlack = 1e-6;
+    const qreal left = std::ceil(origin.x() - kSlack);
+    const qreal top = std::ceil(origin.y() - kSlack);
+    const qreal right = std::floor(origin.x() + widget.width() * ratio + kSlack);
+    const qreal bottom = std::floor(origin.y() + widget.height() * ratio + kSlack);
+    const auto local = [&](qreal x, qreal y) { return QPointF((x - origin.x()) / ratio, (y - origin.y()) / ratio); };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRectF(local(left, top), local(right, top + 1)), color);
+    p.fillRect(QRectF(local(left, bottom - 1), local(right, bottom)), color);
+    p.fillRect(QRectF(local(left, top), local(left + 1, bottom)), color);
+    p.fillRect(QRectF(local(right - 1, top), local(right, bottom)), color);
+    p.restore();
+}
 } // namespace
 
 Label::Label(QWidget *parent, QString name, int index)
@@ -135,9 +159,7 @@ void Label::paint(QPainter &p)
         p.fillRect(r, backColor());
     QRect textRect = r;
     if (m_borderStyle == BorderStyle::FixedSingle) {
-        p.setPen(QPen(QColor(0, 0, 0), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        drawSingleBorder(p, *widget(), QColor(0, 0, 0));
         textRect = r.adjusted(kBorderInset, kBorderInset, -kBorderInset, -kBorderInset);
     }
     const FittedText &text = fittedText(textRect);
