@@ -25,7 +25,9 @@ Titlefrm::Titlefrm(Module1 &m)
     : Form(kFormName)
     , m_m(m)
 {
-    setCaption(QStringLiteral(" "));
+    // Named like every other screen: a blank caption left the program's taskbar entry
+    // blank while the title screen was up.
+    setCaption(kProductTitle);
     setBackColor(kGrey);
     setFormSize(5460, 6570);
 

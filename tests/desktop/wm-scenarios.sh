@@ -27,7 +27,7 @@ Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 case $wm in
-    openbox) openbox --config-file /dev/null >/dev/null 2>&1 &
+    openbox) openbox >/dev/null 2>&1 &
              pids+=($!)
              # A taskbar along the bottom, as schools have one.
              command -v tint2 >/dev/null && { tint2 >/dev/null 2>&1 & pids+=($!); } ;;
@@ -134,8 +134,17 @@ frame_centred() { # ROLE: the framed window's middle is the free area's middle (
 }
 
 # 1. The backdrop to the window manager; one taskbar entry; placement.
+blank_entries() {
+    local w n=0
+    for w in $(clients); do
+        [[ -n $(role_of "$w") ]] && viewable "$w" && has_taskbar_entry "$w" \
+            && ! xprop -id "$w" WM_NAME | grep -q '= ".*[^ ].*"' && n=$((n + 1))
+    done
+    echo $n
+}
 start
 check "title screen in front of the backdrop" not_backdrop_at 512 384
+check "the program has a taskbar entry, and it is named" [ "$(taskbar_entries) $(blank_entries)" == "1 0" ]
 shot "$wm-title"
 open_menu
 grey=$(window_of Grey)
@@ -190,6 +199,18 @@ click intro0 1717 2947 && wait_top ardovin
 close ardovin
 check "closing the unit page shows the menu" wait_top intro0
 click intro0 9322 6007 && wait_top wizard
+click wizard 1822 8167 # "Save Worksheet" with nothing filled in: a message box
+our_top_window() { # the program's window in front, whatever it is
+    local w top=""
+    for w in $(clients); do
+        xprop -id "$w" _NET_WM_PID | grep -q "= $app\$" && viewable "$w" && top=$w
+    done
+    echo "$top"
+}
+check "the message box is in front" bash -c "xprop -id $(our_top_window) WM_NAME _NET_WM_WINDOW_TYPE | grep -q DIALOG"
+shot "$wm-message-box"
+xdotool key Return; sleep 0.5
+check "OK closes it: the wizard is in front again" wait_top wizard
 close wizard
 check "closing the wizard shows the menu" wait_top intro0
 click intro0 9322 6847 && wait_top worksheets # the catalogue
