@@ -208,8 +208,11 @@ void FormRegistry::uncover()
 {
     const auto covered = m_covered;
     m_covered.clear();
+    // Back in front of the backdrop, in the order they had.
     for (const QPointer<Form> &form : covered) {
         if (form) {
+            m_stack.removeAll(form);
+            m_stack.append(form);
             form->show();
             tellWindowManager(*form);
         }

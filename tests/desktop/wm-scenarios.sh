@@ -181,6 +181,17 @@ xdotool windowminimize "$(window_of "$(top_role)")"; sleep 0.6
 xdotool mousemove 3 3 click 1; sleep 0.6
 check "minimised, then a click on the backdrop: restored" not_backdrop_at 512 384
 check "restored in front" [ "$(top_role)" == ardovin ]
+# The program's taskbar entry (what a click on it asks the window manager for).
+taskbar_window() {
+    local w
+    for w in $(clients); do
+        [[ -n $(role_of "$w") ]] && viewable "$w" && has_taskbar_entry "$w" && { echo "$w"; return; }
+    done
+}
+entry=$(taskbar_window)
+xdotool windowminimize "$(window_of "$(top_role)")"; sleep 0.6
+[[ -n $entry ]] && wmctrl -ia "$entry"; sleep 0.6
+check "minimised, then the taskbar entry: the screens are back" not_backdrop_at 512 384
 stop
 
 # 5. Closing each screen through the window manager does what its "Exit" does.

@@ -4,6 +4,7 @@
 #include "toolkit/timer.h"
 
 #include <QCoreApplication>
+#include <QWindow>
 #include <QTest>
 
 using namespace velmora;
@@ -46,6 +47,27 @@ private:
     QStringList &m_log;
 };
 
+// A plain screen whose window-manager close either unloads it (as most "Exit"s do) or
+// leaves it (as the main menu, which asks first).
+class Screen : public Form
+{
+public:
+    Screen(const QString &name, bool closeUnloads)
+        : Form(name)
+        , m_closeUnloads(closeUnloads)
+    {
+        setFormSize(3000, 2000);
+    }
+    void closeRequested() override
+    {
+        if (m_closeUnloads)
+            unload();
+    }
+
+private:
+    bool m_closeUnloads;
+};
+
 } // namespace
 
 class TestFormRegistry : public QObject
@@ -53,6 +75,68 @@ class TestFormRegistry : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void screensStandOverTheirOpenerAndCloseWithIt()
+    {
+        FormRegistry forms;
+        for (const QString &name : {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"),
+                                    QStringLiteral("results")})
+            forms.define(name, [name] { return new Screen(name, name != QLatin1String("menu")); });
+        Form &menu = forms.ref(QStringLiteral("menu"));
+        menu.showForm();
+        Form &catalogue = forms.ref(QStringLiteral("catalogue"));
+        catalogue.showForm();
+        Form &quiz = forms.ref(QStringLiteral("quiz"));
+        quiz.showForm();
+        QCOMPARE(forms.openedFrom(quiz), &catalogue);
+        QCOMPARE(quiz.windowHandle()->transientParent(), catalogue.windowHandle());
+        // Showing a screen again does not move it over the one in front.
+        menu.showForm();
+        QCOMPARE(forms.openedFrom(menu), nullptr);
+        // The quiz ends: its results stand over the catalogue once the quiz is gone.
+        quiz.showForm();
+        Form &results = forms.ref(QStringLiteral("results"));
+        results.showForm();
+        quiz.unload();
+        QCOMPARE(forms.openedFrom(results), &catalogue);
+        QCOMPARE(results.windowHandle()->transientParent(), catalogue.windowHandle());
+        // Closing the menu through the window manager leaves everything (it asks first);
+        // closing the catalogue closes what was opened from it.
+        forms.closeRequested(menu);
+        QCOMPARE(forms.loadedForms().size(), 3);
+        forms.closeRequested(catalogue);
+        QCOMPARE(forms.loadedForms(), QList<Form *>({&menu}));
+    }
+
+    void theBackdropShownAgainCoversEveryScreen()
+    {
+        FormRegistry forms;
+        forms.define(QStringLiteral("Grey"), [] {
+            auto *grey = new Screen(QStringLiteral("Grey"), false);
+            grey->setBackdrop(true);
+            return grey;
+        });
+        for (const QString &name : {QStringLiteral("menu"), QStringLiteral("page"), QStringLiteral("confirm")})
+            forms.define(name, [name] { return new Screen(name, true); });
+        Form &grey = forms.ref(QStringLiteral("Grey"));
+        grey.showForm();
+        Form &menu = forms.ref(QStringLiteral("menu"));
+        menu.showForm();
+        Form &page = forms.ref(QStringLiteral("page"));
+        page.showForm();
+        grey.showForm();
+        QVERIFY(!menu.isVisible() && !page.isVisible());
+        Form &confirm = forms.ref(QStringLiteral("confirm"));
+        confirm.showForm();
+        QCOMPARE(forms.openedFrom(confirm), nullptr);
+        QCOMPARE(forms.stackingOrder(), QList<Form *>({&menu, &page, &grey, &confirm}));
+        // "Cancel": showing the menu brings the covered screens back in their order.
+        menu.showForm();
+        confirm.unload();
+        QVERIFY(menu.isVisible() && page.isVisible());
+        QCOMPARE(forms.stackingOrder(), QList<Form *>({&grey, &page, &menu}));
+        QCOMPARE(forms.openedFrom(page), &menu);
+    }
+
     void referenceCreatesAndLoadsOnce()
     {
         QStringList log;
