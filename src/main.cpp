@@ -18,8 +18,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QFont>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -43,8 +43,8 @@ bool haveDisplay()
 QString findDataFolder()
 {
     const QDir program(QCoreApplication::applicationDirPath());
-    for (const QString &candidate : {program.filePath(QStringLiteral("data")),
-                                     program.filePath(QStringLiteral("../share/velmora"))}) {
+    for (const QString &candidate :
+         {program.filePath(QStringLiteral("data")), program.filePath(QStringLiteral("../share/velmora"))}) {
         if (QDir(candidate).exists(QStringLiteral("Images")))
             return QDir::cleanPath(candidate);
     }
@@ -56,7 +56,8 @@ QString findDataFolder()
 // supplied list.
 QString worksheetFolder(const DataPaths &paths)
 {
-    const QString supplied = paths.existing(QStringLiteral("multiple")).value_or(paths.root() + QStringLiteral("/multiple"));
+    const QString supplied =
+        paths.existing(QStringLiteral("multiple")).value_or(paths.root() + QStringLiteral("/multiple"));
     if (QFileInfo(supplied).isWritable())
         return supplied;
     const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/multiple");
@@ -89,7 +90,8 @@ int main(int argc, char *argv[])
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
     if ((qpa.isEmpty() || qpa.startsWith("xcb")) && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsSet("DISPLAY") && !x11DisplayAnswers()) {
-        std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
+        std::fprintf(stderr,
+                     "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
                      qgetenv("DISPLAY").constData());
         return 2;
     }

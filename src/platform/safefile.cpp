@@ -64,7 +64,8 @@ private:
 // What the name holds now, without following a link: 0 when nothing.
 mode_t kindAt(const QByteArray &path)
 {
-    struct stat info{};
+    struct stat info {
+    };
     if (::lstat(path.constData(), &info) != 0)
         return 0;
     return info.st_mode & S_IFMT;
@@ -84,7 +85,8 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes)
         throw FileError(error == ENOENT || error == ENOTDIR ? FileError::Kind::NotFound : FileError::Kind::ReadFailed,
                         path + QStringLiteral(": ") + errorText(error));
     }
-    struct stat info{};
+    struct stat info {
+    };
     if (::fstat(fd.get(), &info) != 0)
         throw FileError(FileError::Kind::ReadFailed, path + QStringLiteral(": ") + errorText(errno));
     if (!S_ISREG(info.st_mode))
@@ -131,7 +133,8 @@ AtomicFile::AtomicFile(const QString &path, const QString &shownName)
     m_temporary = QFile::decodeName(pattern);
     // mkostemp makes the file private; a shared folder needs it as readable as a file
     // the user creates there, or as the one it replaces.
-    struct stat old{};
+    struct stat old {
+    };
     mode_t mode = 0;
     if (kind == S_IFREG && ::stat(native.constData(), &old) == 0) {
         mode = old.st_mode & 07777;
@@ -213,8 +216,8 @@ void AtomicFile::cancel()
 void AtomicFile::fail(int error, const QString &what)
 {
     cancel();
-    throw FileError(writeErrorKind(error), m_shownName + QStringLiteral(": cannot ") + what + QStringLiteral(", ")
-                                               + errorText(error));
+    throw FileError(writeErrorKind(error),
+                    m_shownName + QStringLiteral(": cannot ") + what + QStringLiteral(", ") + errorText(error));
 }
 
 } // namespace velmora

@@ -163,9 +163,7 @@ QList<Form *> FormRegistry::openedFromTree(const Form &form) const
             }
         }
     }
-    std::sort(out.begin(), out.end(), [this](Form *a, Form *b) {
-        return m_stack.indexOf(a) > m_stack.indexOf(b);
-    });
+    std::sort(out.begin(), out.end(), [this](Form *a, Form *b) { return m_stack.indexOf(a) > m_stack.indexOf(b); });
     return out;
 }
 

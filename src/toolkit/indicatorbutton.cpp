@@ -37,15 +37,15 @@ protected:
             return;
         const QRect box = this->style()->subElementRect(Contents, &option, this);
         if (text != m_fittedFor || box.size() != m_fittedSize || this->font() != m_fittedFont) {
-            m_fitted = fitText(this->font(), text, QSizeF(box.size()),
-                               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+            m_fitted =
+                fitText(this->font(), text, QSizeF(box.size()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
             m_fittedFor = text;
             m_fittedSize = box.size();
             m_fittedFont = this->font();
         }
         painter.setFont(m_fitted.font);
-        painter.setPen(this->palette().color(this->isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                             QPalette::WindowText));
+        painter.setPen(
+            this->palette().color(this->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         painter.drawText(box, m_fitted.flags, text);
     }
 

@@ -269,8 +269,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("named");
         QTest::newRow("Greek letter") << QStringLiteral("Ωmega") << QStringLiteral("\"Ω\" (U+03A9)");
         QTest::newRow("emoji, two UTF-16 units") << QStringLiteral("Stars 🌟") << QStringLiteral("\"🌟\" (U+1F31F)");
-        QTest::newRow("emoji after a comma") << QStringLiteral("Sun, 🌞 and moon")
-                                             << QStringLiteral("\"🌞\" (U+1F31E)");
+        QTest::newRow("emoji after a comma") << QStringLiteral("Sun, 🌞 and moon") << QStringLiteral("\"🌞\" (U+1F31E)");
     }
 
     void refusalNamesTheCharacterAsTyped()

@@ -4,8 +4,8 @@
 #include "toolkit/timer.h"
 
 #include <QCoreApplication>
-#include <QWindow>
 #include <QTest>
+#include <QWindow>
 
 using namespace velmora;
 
@@ -78,8 +78,8 @@ private Q_SLOTS:
     void screensStandOverTheirOpenerAndCloseWithIt()
     {
         FormRegistry forms;
-        for (const QString &name : {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"),
-                                    QStringLiteral("results")})
+        for (const QString &name :
+             {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"), QStringLiteral("results")})
             forms.define(name, [name] { return new Screen(name, name != QLatin1String("menu")); });
         Form &menu = forms.ref(QStringLiteral("menu"));
         menu.showForm();

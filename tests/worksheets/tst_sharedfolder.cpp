@@ -35,7 +35,8 @@ QMap<QString, QByteArray> snapshot(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         const QString name = path.mid(root.size());
-        struct stat info{};
+        struct stat info {
+        };
         if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
             continue;
         if (S_ISLNK(info.st_mode)) {
@@ -76,18 +77,18 @@ private Q_SLOTS:
         // the teacher meets: a save refused, a run refused, or a page left blank.
         QTest::addColumn<QString>("planted");
         QTest::addColumn<QString>("what");
-        QTest::newRow("dangling link out of the folder") << QStringLiteral("multiple/Sheet.txt")
-                                                          << QStringLiteral("link:OUTSIDE/new.txt");
-        QTest::newRow("link to a file outside") << QStringLiteral("multiple/Sheet.txt")
-                                                << QStringLiteral("link:OUTSIDE/victim.txt");
-        QTest::newRow("link to a picture") << QStringLiteral("multiple/Sheet.txt")
-                                           << QStringLiteral("link:../Images/globe.jpg");
+        QTest::newRow("dangling link out of the folder")
+            << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:OUTSIDE/new.txt");
+        QTest::newRow("link to a file outside")
+            << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:OUTSIDE/victim.txt");
+        QTest::newRow("link to a picture")
+            << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:../Images/globe.jpg");
         QTest::newRow("link to the list") << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:track.txt");
         QTest::newRow("link to a folder") << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:../Images");
-        QTest::newRow("dangling link inside") << QStringLiteral("multiple/Sheet.txt")
-                                              << QStringLiteral("link:gone.txt");
-        QTest::newRow("folder named like a worksheet") << QStringLiteral("multiple/Sheet.txt")
-                                                       << QStringLiteral("folder");
+        QTest::newRow("dangling link inside")
+            << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("link:gone.txt");
+        QTest::newRow("folder named like a worksheet")
+            << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("folder");
         QTest::newRow("FIFO as a worksheet") << QStringLiteral("multiple/Sheet.txt") << QStringLiteral("fifo");
         QTest::newRow("FIFO as the list") << QStringLiteral("multiple/track.txt") << QStringLiteral("fifo");
         QTest::newRow("FIFO as a page") << QStringLiteral("wmf/guide1.wmf") << QStringLiteral("fifo");
