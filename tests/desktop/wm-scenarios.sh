@@ -19,12 +19,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 140 190); do [[ -e /tmp/.X$n-lock ]] || { display=:$n; break; }; done
-[[ -n $display ]] || { echo "no free display"; exit 1; }
-export DISPLAY=$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The X server picks a free display itself (another test or a chroot may hold one).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "the X server did not start"; exit 1; }
+export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
 for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 case $wm in
     openbox) openbox >/dev/null 2>&1 &
