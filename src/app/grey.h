@@ -20,6 +20,7 @@ public:
     void load() override;
     // The backdrop never closes before the program ends.
     void closeRequested() override {}
+    void escapePressed() override {}
 
 private:
     Module1 &m_m;

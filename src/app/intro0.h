@@ -32,6 +32,8 @@ public:
     void load() override;
     // Closing the window asks for the exit confirmation, as the "Exit" entry does.
     void closeRequested() override;
+    // The menu's "Exit" leads to the exit confirmation, not back: Escape does nothing.
+    void escapePressed() override {}
 
     Label *Label1;
     OptionButton *Option1;

@@ -110,6 +110,12 @@ void Titlefrm::Command2_Click()
     m_m.forms().end();
 }
 
+void Titlefrm::escapePressed()
+{
+    if (Command1->caption() == QLatin1String("Cancel"))
+        Command1_Click();
+}
+
 void Titlefrm::closeRequested()
 {
     // Closing the exit confirmation answers nothing: it is "Cancel". Closing the first

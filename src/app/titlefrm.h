@@ -24,6 +24,9 @@ public:
     void load() override;
     // Closing the window ends the program, as "Exit" does.
     void closeRequested() override;
+    // Escape never ends the program: it is "Cancel" on the exit confirmation and does
+    // nothing on the first title screen.
+    void escapePressed() override;
 
     Frame *Frame1;
     Label *Label4;

@@ -17,6 +17,7 @@ Label *addEntry(Form &form, ControlArray<Label> &entries, const QString &name, c
     label->setBackStyle(BackStyle::Opaque);
     label->setBorderStyle(BorderStyle::FixedSingle);
     label->setAlignment(Alignment::Center);
+    label->setClickable(true);
     return label;
 }
 

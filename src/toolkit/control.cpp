@@ -1,5 +1,7 @@
 #include "control.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -158,6 +160,30 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_widget)
         return false;
     switch (event->type()) {
+    case QEvent::FocusIn:
+        // A window coming to the front hands its first control the focus; a painted
+        // entry refuses it, so nobody meets an unseen focus or a frame the mouse never
+        // asked for. Tab gives it back.
+        if (clicksFromKeyboard() && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason) {
+            m_widget->clearFocus();
+            return false;
+        }
+        m_widget->update();
+        if (onFocusIn)
+            onFocusIn();
+        return false;
+    case QEvent::FocusOut:
+        m_widget->update();
+        return false;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const bool activates = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+        if (!activates || !clicksFromKeyboard() || !m_widget->isEnabled())
+            return false;
+        if (onClick)
+            onClick();
+        return true;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:

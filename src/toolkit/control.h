@@ -65,6 +65,8 @@ public:
     std::function<void(const MouseArgs &)> onMouseDown;
     std::function<void(const MouseArgs &)> onMouseMove;
     std::function<void(const MouseArgs &)> onMouseUp;
+    // The control received the keyboard focus.
+    std::function<void()> onFocusIn;
 
 protected:
     Control(QWidget *widget, QString name, int index);
@@ -76,6 +78,9 @@ protected:
     // Whether a left press and release over the control make a click. Native buttons
     // report their own clicks instead (keyboard included).
     virtual bool clicksFromPointer() const { return true; }
+    // Whether Enter and Space on the focused control make a click (painted controls that
+    // act like buttons; native buttons handle their keys themselves).
+    virtual bool clicksFromKeyboard() const { return false; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -7,6 +7,7 @@
 #include "windowmanagerhints.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -151,6 +152,24 @@ void Form::mouseReleaseEvent(QMouseEvent *event)
 {
     if (onMouseUp)
         onMouseUp(formMouseArgs(event, buttonBits(event->button())));
+}
+
+void Form::escapePressed()
+{
+    if (m_registry)
+        m_registry->closeRequested(*this);
+    else
+        closeRequested();
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    // Keys no control took reach the form.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        escapePressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent *event)

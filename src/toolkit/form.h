@@ -35,6 +35,9 @@ public:
     // The window manager asked to close the window. The default unloads the form;
     // screens with an "Exit" of their own do what it does.
     virtual void closeRequested();
+    // Escape pressed on the form: by default what closing the window does (the screen's
+    // own "Exit"). Screens whose "Exit" would not lead back to an earlier screen ignore it.
+    virtual void escapePressed();
 
     QString caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
@@ -111,6 +114,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
     void hideEvent(QHideEvent *event) override;

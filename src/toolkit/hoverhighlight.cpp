@@ -18,8 +18,14 @@ HoverHighlight::HoverHighlight(Form &form, const ControlArray<Label> &entries, R
     , m_rule(std::move(rule))
 {
     if (m_rule.lightUp) {
-        for (const auto &[index, label] : m_entries)
+        for (const auto &[index, label] : m_entries) {
             label->onMouseMove = [this, index = index](const MouseArgs &) { lightUp(index); };
+            // The keyboard's focus lights an entry as the pointer does, alone.
+            label->onFocusIn = [this, index = index] {
+                clear();
+                lightUp(index);
+            };
+        }
     }
     if (!m_rule.resetRange.isEmpty())
         form.onMouseMove = [this](const MouseArgs &) { clear(); };

@@ -45,11 +45,20 @@ Label::Label(QWidget *parent, QString name, int index)
     setForeColor(QColor(0, 0, 0));
 }
 
+void Label::setClickable(bool clickable)
+{
+    m_clickable = clickable;
+    // Tab only: a mouse click never gives it the focus, so the mouse sees no frame.
+    widget()->setFocusPolicy(clickable ? Qt::TabFocus : Qt::NoFocus);
+    widget()->setAccessibleName(m_caption);
+}
+
 void Label::setCaption(const QString &caption)
 {
     if (caption == m_caption)
         return;
     m_caption = caption;
+    widget()->setAccessibleName(caption);
     m_fitted.reset();
     fitToText();
     widget()->update();
@@ -174,6 +183,15 @@ void Label::paint(QPainter &p)
         p.setPen(foreColor());
     }
     p.drawText(textRect, text.flags, m_caption);
+    if (m_clickable && widget()->hasFocus()) {
+        // The keyboard focus: a dashed frame of black over white, seen on any colour.
+        p.setClipping(false);
+        const QRectF frame = QRectF(r).adjusted(3.5, 3.5, -3.5, -3.5);
+        p.setPen(QPen(QColor(255, 255, 255), 1));
+        p.drawRect(frame);
+        p.setPen(QPen(QColor(0, 0, 0), 1, Qt::DashLine));
+        p.drawRect(frame);
+    }
 }
 
 } // namespace velmora

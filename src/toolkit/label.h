@@ -44,6 +44,10 @@ public:
     void setWordWrap(bool wrap);
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
+    // A clickable label (an entry): reached with Tab, clicked with Enter or Space, and
+    // framed while it has the keyboard focus. The mouse sees no difference.
+    bool isClickable() const { return m_clickable; }
+    void setClickable(bool clickable);
 
 private:
     void paint(QPainter &painter);
@@ -51,6 +55,7 @@ private:
     const FittedText &fittedText(const QRect &textRect) const;
     void geometryChanged() override;
     int textFlags() const;
+    bool clicksFromKeyboard() const override { return m_clickable; }
 
     QString m_caption;
     QFont m_font;
@@ -59,6 +64,7 @@ private:
     BorderStyle m_borderStyle = BorderStyle::None;
     bool m_wordWrap = false;
     bool m_autoSize = false;
+    bool m_clickable = false;
     // How the caption is drawn, worked out once per caption, font and size.
     mutable std::optional<FittedText> m_fitted;
 };
