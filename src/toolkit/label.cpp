@@ -50,6 +50,15 @@ void Label::setClickable(bool clickable)
     m_clickable = clickable;
     // Tab only: a mouse click never gives it the focus, so the mouse sees no frame.
     widget()->setFocusPolicy(clickable ? Qt::TabFocus : Qt::NoFocus);
+    auto *surface = static_cast<SurfaceWidget *>(widget());
+    surface->accessibleRole = clickable ? QAccessible::Button : QAccessible::StaticText;
+    surface->press = nullptr;
+    if (clickable) {
+        surface->press = [this] {
+            if (onClick)
+                onClick();
+        };
+    }
     widget()->setAccessibleName(m_caption);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +18,10 @@ public:
     explicit SurfaceWidget(QWidget *parent);
 
     std::function<void(QPainter &)> painter;
+    // What a screen reader is told: the role, and (for a button) how to press it. The
+    // name is the widget's accessible name.
+    QAccessible::Role accessibleRole = QAccessible::StaticText;
+    std::function<void()> press;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

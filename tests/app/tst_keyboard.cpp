@@ -11,9 +11,11 @@
 #include "support/testapp.h"
 #include "toolkit/commandbutton.h"
 #include "toolkit/label.h"
+#include "toolkit/optionbutton.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
@@ -115,6 +117,30 @@ private Q_SLOTS:
         page->Label3[2].setFocus();
         press(Qt::Key_Space);
         QVERIFY(!app.forms.loaded<ardovin>());
+    }
+
+    void screenReaderSeesRolesAndNamesAndPresses()
+    {
+        TestApp app;
+        intro0 &menu = app.forms.ref<intro0>();
+        QVERIFY(showAndExpose(menu));
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(menu.Label2[1].widget());
+        QVERIFY(entry);
+        QCOMPARE(entry->role(), QAccessible::Button);
+        QCOMPARE(entry->text(QAccessible::Name), QStringLiteral("Ardovin Sevrani"));
+        QAccessibleInterface *heading = QAccessible::queryAccessibleInterface(menu.Label1->widget());
+        QCOMPARE(heading->role(), QAccessible::StaticText);
+        QCOMPARE(heading->text(QAccessible::Name), QStringLiteral("Velmora"));
+        QAccessibleInterface *sound = QAccessible::queryAccessibleInterface(menu.Option2->widget());
+        QCOMPARE(sound->role(), QAccessible::RadioButton);
+        QCOMPARE(sound->text(QAccessible::Name), QStringLiteral("Sound Off"));
+        // A disabled scientist cannot be pressed; the unit's entry can.
+        QAccessible::queryAccessibleInterface(menu.Label2[0].widget())
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(app.forms.stackingOrder().last() == &menu);
+        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(app.forms.loaded<ardovin>() && app.forms.loaded<ardovin>()->isVisible());
     }
 
     void aMouseClickGivesNoFocusFrame()
