@@ -2,6 +2,7 @@
 
 #include "datapaths.h"
 #include "fileslot.h"
+#include "safefile.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -194,24 +195,6 @@ int createExclusive(const QString &path, const QByteArray &text)
     return error == EEXIST ? EIO : error;
 }
 
-FileError::Kind createErrorKind(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        return FileError::Kind::DiskFull;
-    case EROFS:
-    case EACCES:
-    case EPERM:
-        return FileError::Kind::ReadOnly;
-    case ENOENT:
-    case ENOTDIR:
-        return FileError::Kind::NotFound;
-    default:
-        return FileError::Kind::WriteFailed;
-    }
-}
-
 // Removes a stale file only if it still holds what was judged stale.
 bool removeIfUnchanged(const QString &path, const Holder &stale, std::chrono::milliseconds staleAge)
 {
@@ -287,7 +270,7 @@ void ListLock::take(const QString &asWritten)
         if (error == 0)
             return;
         if (error != EEXIST)
-            throw FileError(createErrorKind(error),
+            throw FileError(writeErrorKind(error),
                             m_lockPath + QLatin1String(": ") + QString::fromLocal8Bit(std::strerror(error)));
         const auto holder = readHolder(m_lockPath);
         const bool broken = holder && isStale(*holder, m_timing.staleAge)

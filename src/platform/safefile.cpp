@@ -17,29 +17,6 @@ QString errorText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-FileError::Kind writeErrorKind(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return FileError::Kind::DiskFull;
-    case EROFS:
-    case EACCES:
-    case EPERM:
-        return FileError::Kind::ReadOnly;
-    case ENOENT:
-    case ENOTDIR:
-        return FileError::Kind::NotFound;
-    case EINVAL:
-    case EILSEQ:
-    case ENAMETOOLONG:
-        return FileError::Kind::Refused; // a name this folder's file system cannot hold
-    default:
-        return FileError::Kind::WriteFailed;
-    }
-}
-
 // An open file descriptor that closes itself.
 class Descriptor
 {
@@ -72,6 +49,29 @@ mode_t kindAt(const QByteArray &path)
 }
 
 } // namespace
+
+FileError::Kind writeErrorKind(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileError::Kind::DiskFull;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+        return FileError::Kind::ReadOnly;
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::Kind::NotFound;
+    case EINVAL:
+    case EILSEQ:
+    case ENAMETOOLONG:
+        return FileError::Kind::Refused; // a name this folder's file system cannot hold
+    default:
+        return FileError::Kind::WriteFailed;
+    }
+}
 
 QByteArray readRegularFile(const QString &path, qint64 maxBytes)
 {

@@ -12,6 +12,9 @@ namespace velmora {
 // pipe or a device planted under a data file's name, and no file is taken in whole
 // when it is far larger than anything the program writes.
 
+// What a failed create, write or rename says (errno), as the kind of a FileError.
+FileError::Kind writeErrorKind(int error);
+
 // The bytes of the ordinary file at `path`. What is checked is the file that was
 // opened, not the name: a link (even to an ordinary file), a folder, a FIFO or a
 // device is refused without waiting on it. Throws FileError: NotFound, NotRegular,
