@@ -19,12 +19,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The X server picks a free display itself (another test or a chroot may hold one).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "the X server did not start"; exit 1; }
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+# A private X server on a display nobody uses: an Xvfb that finds its display taken
+# (by a lock file, or by a server in another root that shares the abstract socket)
+# ends at once, and the next number is tried.
+display=""
+for n in $(seq 140 199); do
+    [[ -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    sleep 0.5
+    if kill -0 "$xvfb" 2>/dev/null; then
+        pids+=($xvfb)
+        display=:$n
+        break
+    fi
+done
+[[ -n $display ]] || { echo "no free display for the X server"; exit 1; }
+export DISPLAY=$display
 for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 case $wm in
     openbox) openbox >/dev/null 2>&1 &
@@ -100,10 +111,16 @@ backdrop_at() { [[ $(pixel "$1" "$2") == "$backdrop" ]]; }
 shot() { [[ -n $shots ]] && import -window root "$shots/$1.png" 2>/dev/null; }
 
 start() {
-    "$program" --data "$work/data" >/dev/null 2>&1 &
+    "$program" --data "$work/data" >>"$work/program.log" 2>&1 &
     app=$!
     pids+=($app)
-    wait_top Titlefrm
+    # A first start may be slow (font caches, a sanitizer build): up to 15 s.
+    for _ in $(seq 150); do
+        [[ $(top_role) == Titlefrm ]] && return 0
+        kill -0 "$app" 2>/dev/null || { echo "the program ended at start"; return 1; }
+        sleep 0.1
+    done
+    return 1
 }
 stop() { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null; sleep 0.2; }
 ended() { for _ in $(seq 30); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done; return 1; }
@@ -235,5 +252,9 @@ close Titlefrm
 check "...and Cancel brings the menu back" wait_top intro0
 stop
 
+if [[ $failures -gt 0 ]]; then
+    echo "--- what the program printed:"
+    grep -v XDG_RUNTIME_DIR "$work/program.log" | tail -n 20
+fi
 echo "$failures failure(s) under $wm"
 [[ $failures -eq 0 ]]
