@@ -66,13 +66,8 @@ private Q_SLOTS:
         list.write(listFileOf(kPlan.startList()));
         list.close();
 
-        InertMessageBoxes messages;
-        InertDesktopShell shell;
-        InertScreen screen;
-        NoPrintTarget printer;
-        Platform platform(dir.path(), messages, shell, screen, printer);
-        FormRegistry forms;
-        Module1 reader(platform, forms);
+        InertProgram program(dir.path());
+        Module1 &reader = program.m;
 
         // The list is checked while the copies work, and after each one finishes.
         QStringList failures;
@@ -155,13 +150,8 @@ private Q_SLOTS:
         QVERIFY(holder.waitForFinished(10000));
         QVERIFY(QFile::exists(lockFile));
 
-        InertMessageBoxes messages;
-        InertDesktopShell shell;
-        InertScreen screen;
-        NoPrintTarget printer;
-        Platform platform(dir.path(), messages, shell, screen, printer);
-        FormRegistry forms;
-        Module1 m(platform, forms);
+        InertProgram program(dir.path());
+        Module1 &m = program.m;
         QVERIFY(m.appendToWorksheetList(QStringLiteral("Stars")));
         QVERIFY(m.removeFromWorksheetList(QStringLiteral("Maths")));
         QStringList titles;

@@ -34,12 +34,7 @@ const ListLock::Timing kQuick{300ms, 5ms, 30s};
 
 // The data folder of one copy of the program, without screens.
 struct Copy {
-    Copy()
-        : platform(dir.path(), messages, shell, screen, printer)
-        , m(platform, forms)
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("multiple"));
-    }
+    Copy() { QDir(dir.path()).mkpath(QStringLiteral("multiple")); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
     QStringList files(const QString &folder = QStringLiteral("multiple")) const
     {
@@ -47,13 +42,9 @@ struct Copy {
     }
 
     QTemporaryDir dir;
-    InertMessageBoxes messages;
-    InertDesktopShell shell;
-    InertScreen screen;
-    NoPrintTarget printer;
-    Platform platform;
-    FormRegistry forms;
-    Module1 m;
+    InertProgram program{dir.path()};
+    Platform &platform = program.platform;
+    Module1 &m = program.m;
 };
 
 QByteArray readBytes(const QString &path)

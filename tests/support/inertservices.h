@@ -2,10 +2,13 @@
 
 // Services that do nothing, for programs that exercise the file code without screens
 // (fuzz targets, benchmarks).
+#include "module1/module1.h"
 #include "platform/desktopshell.h"
 #include "platform/messageboxes.h"
+#include "platform/platform.h"
 #include "platform/printer.h"
 #include "platform/screen.h"
+#include "toolkit/formregistry.h"
 
 namespace velmora::test {
 
@@ -43,6 +46,23 @@ public:
     void newPage() override {}
     void end() override {}
     void abort() override {}
+};
+
+// The program's shared module and file layer over a data folder, with no screens.
+struct InertProgram {
+    explicit InertProgram(const QString &root)
+        : platform(root, messages, shell, screen, printer)
+        , m(platform, forms)
+    {
+    }
+
+    InertMessageBoxes messages;
+    InertDesktopShell shell;
+    InertScreen screen;
+    NoPrintTarget printer;
+    Platform platform;
+    FormRegistry forms;
+    Module1 m;
 };
 
 } // namespace velmora::test

@@ -139,13 +139,9 @@ QByteArray listFileOf(const QStringList &titles)
 
 int runCopy(const QString &root, const CopyPlan &plan, int copy, const std::function<void(double)> &timed)
 {
-    InertMessageBoxes messages;
-    InertDesktopShell shell;
-    InertScreen screen;
-    NoPrintTarget printer;
-    Platform platform(root, messages, shell, screen, printer);
-    FormRegistry forms;
-    Module1 m(platform, forms);
+    InertProgram program(root);
+    Module1 &m = program.m;
+    Platform &platform = program.platform;
     QElapsedTimer timer;
     try {
         for (const CopyPlan::Change &change : plan.changes(copy)) {

@@ -1,7 +1,10 @@
 #include "testapp.h"
 
 #include "app/screens.h"
+#include "toolkit/checkbox.h"
 #include "toolkit/form.h"
+#include "toolkit/textbox.h"
+#include "worksheets/wizard.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,6 +94,18 @@ void moveTo(Form &form, double xTwips, double yTwips)
 void clickAt(Form &form, double xTwips, double yTwips)
 {
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, at(xTwips, yTwips));
+}
+
+void fillWizard(wizard &w, const QString &title)
+{
+    w.Text1->setText(title);
+    for (int j = 0; j < 10; ++j) {
+        w.Text2[j].setText(QStringLiteral("Question %1 of %2").arg(j + 1).arg(title));
+        for (int k = 0; k < 4; ++k) {
+            w.Text3[4 * j + k].setText(QStringLiteral("answer %1%2").arg(j + 1).arg(QChar(u'A' + k)));
+            w.Check1[4 * j + k].setValue(k == j % 4);
+        }
+    }
 }
 
 bool showAndExpose(Form &form)

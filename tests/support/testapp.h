@@ -13,6 +13,7 @@ class QWindow;
 
 namespace velmora {
 class Form;
+class wizard;
 }
 
 namespace velmora::test {
@@ -51,6 +52,8 @@ QPoint at(double xTwips, double yTwips);
 // Real routed pointer events on the form's window (hit-testing and capture included).
 void moveTo(Form &form, double xTwips, double yTwips);
 void clickAt(Form &form, double xTwips, double yTwips);
+// Fills every box of the wizard; the right answers run A, B, C, D, A, ...
+void fillWizard(wizard &w, const QString &title);
 // Shows a form and waits until its window is exposed.
 bool showAndExpose(Form &form);
 

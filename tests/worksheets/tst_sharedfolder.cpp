@@ -52,18 +52,6 @@ QMap<QString, QByteArray> snapshot(const QString &root)
     return files;
 }
 
-void fillWizard(wizard &w, const QString &title)
-{
-    w.Text1->setText(title);
-    for (int j = 0; j < 10; ++j) {
-        w.Text2[j].setText(QStringLiteral("Question %1").arg(j + 1));
-        for (int k = 0; k < 4; ++k) {
-            w.Text3[4 * j + k].setText(QStringLiteral("answer %1").arg(k + 1));
-            w.Check1[4 * j + k].setValue(k == 0);
-        }
-    }
-}
-
 } // namespace
 
 class TestSharedFolder : public QObject

@@ -27,19 +27,6 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// Fills the wizard completely; the right answers run A, B, C, D, A, ...
-void fillWizard(wizard &w, const QString &title)
-{
-    w.Text1->setText(title);
-    for (int j = 0; j < 10; ++j) {
-        w.Text2[j].setText(QStringLiteral("Question %1 of %2").arg(j + 1).arg(title));
-        for (int k = 0; k < 4; ++k) {
-            w.Text3[4 * j + k].setText(QStringLiteral("answer %1%2").arg(j + 1).arg(QChar(u'A' + k)));
-            w.Check1[4 * j + k].setValue(k == j % 4);
-        }
-    }
-}
-
 QByteArray listOf(int count)
 {
     QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
