@@ -48,7 +48,13 @@ case $wm in
            pids+=($!) ;;
     *) echo "unknown window manager $wm"; exit 2 ;;
 esac
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+# A loaded machine (a sanitizer build beside it) can take many seconds to start one.
+wm_up=0
+for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { wm_up=1; break; }
+    sleep 0.1
+done
+[[ $wm_up == 1 ]] || { echo "FAIL $wm: the window manager did not start within 30 s"; exit 1; }
 if [[ $wm == openbox ]] && command -v tint2 >/dev/null; then
     # The taskbar takes its strip of the screen once it is up.
     for _ in $(seq 100); do xprop -root _NET_WORKAREA 2>/dev/null | grep -qv ', 768' && break; sleep 0.1; done
@@ -114,8 +120,8 @@ start() {
     "$program" --data "$work/data" >>"$work/program.log" 2>&1 &
     app=$!
     pids+=($app)
-    # A first start may be slow (font caches, a sanitizer build): up to 15 s.
-    for _ in $(seq 150); do
+    # A first start may be slow (font caches, a sanitizer build): up to 30 s.
+    for _ in $(seq 300); do
         [[ $(top_role) == Titlefrm ]] && return 0
         kill -0 "$app" 2>/dev/null || { echo "the program ended at start"; return 1; }
         sleep 0.1
@@ -159,7 +165,11 @@ blank_entries() {
     done
     echo $n
 }
-start
+if ! start; then
+    echo "FAIL $wm: the program's title screen never came up under the window manager"
+    grep -v XDG_RUNTIME_DIR "$work/program.log" | tail -n 20
+    exit 1
+fi
 check "title screen in front of the backdrop" not_backdrop_at 512 384
 check "the program has a taskbar entry, and it is named" [ "$(taskbar_entries) $(blank_entries)" == "1 0" ]
 shot "$wm-title"

@@ -14,7 +14,7 @@ class QWindow;
 namespace velmora {
 class Form;
 class wizard;
-}
+} // namespace velmora
 
 namespace velmora::test {
 
