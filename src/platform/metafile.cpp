@@ -1191,7 +1191,10 @@ MetafileResult loadMetafile(const QByteArray &bytes, const QString &source)
     if (list->size.width() > kMaxSideTwips || list->size.height() > kMaxSideTwips)
         return failure(QStringLiteral("the picture is larger than any page"));
     const QSizeF size = list->size;
-    return {Picture::fromDrawer(size, drawerFor(std::move(list)), source), QString()};
+    const QString words = list->readingText();
+    Picture picture = Picture::fromDrawer(size, drawerFor(std::move(list)), source);
+    picture.setText(words);
+    return {picture, QString()};
 }
 
 } // namespace velmora

@@ -146,6 +146,58 @@ QRectF DisplayList::bounds() const
     return all;
 }
 
+namespace {
+
+struct Words {
+    QPointF start; // the baseline's start on the page, twips
+    double end = 0; // where the baseline's run ends, twips
+    double lineHeight = 0;
+    QString text;
+};
+
+} // namespace
+
+QString DisplayList::readingText() const
+{
+    std::vector<Words> runs;
+    for (const Item &item : items) {
+        const auto *text = std::get_if<TextItem>(&item);
+        if (!text || text->text.trimmed().isEmpty())
+            continue;
+        QTransform t;
+        t.translate(text->anchor.x(), text->anchor.y());
+        t.rotate(text->angle);
+        const QFontMetricsF metrics(text->font);
+        const QPointF start = t.map(text->baselineStart);
+        runs.push_back({start, start.x() + metrics.horizontalAdvance(text->text), metrics.height(), text->text});
+    }
+    // Rows first (a run belongs to the row whose first baseline lies within half a line
+    // of its own), then left to right along each row.
+    std::stable_sort(runs.begin(), runs.end(), [](const Words &a, const Words &b) { return a.start.y() < b.start.y(); });
+    std::vector<std::vector<Words>> rows;
+    for (Words &run : runs) {
+        if (rows.empty() || run.start.y() - rows.back().front().start.y() > rows.back().front().lineHeight / 2)
+            rows.emplace_back();
+        rows.back().push_back(std::move(run));
+    }
+    QStringList lines;
+    for (auto &row : rows) {
+        std::stable_sort(row.begin(), row.end(), [](const Words &a, const Words &b) { return a.start.x() < b.start.x(); });
+        QString line;
+        double lastEnd = 0;
+        for (const Words &run : row) {
+            // Runs that touch (text written a few letters at a time) join without a space.
+            const bool touches = !line.isEmpty() && run.start.x() - lastEnd < run.lineHeight / 4;
+            if (!line.isEmpty() && !touches && !line.endsWith(QLatin1Char(' ')))
+                line += QLatin1Char(' ');
+            line += run.text;
+            lastEnd = run.end;
+        }
+        lines << line.simplified();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void DisplayList::translate(QPointF offset)
 {
     for (Item &item : items) {

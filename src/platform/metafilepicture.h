@@ -80,6 +80,9 @@ public:
     void render(QPainter &painter, double twipsPerUnit) const;
     // The area the items cover, twips (text by its cell).
     QRectF bounds() const;
+    // The text items' words in reading order: rows top to bottom (items whose baselines
+    // lie within half a line of each other share a row), left to right in a row.
+    QString readingText() const;
     void translate(QPointF offset);
 };
 

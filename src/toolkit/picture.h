@@ -38,11 +38,17 @@ public:
     // Raster pictures only: the image itself (null for vector pictures).
     QImage image() const { return m_image ? *m_image : QImage(); }
 
+    // The words the picture shows, in reading order (lines top to bottom, words left to
+    // right), for screen readers; empty for pictures without text of their own.
+    QString text() const { return m_text; }
+    void setText(QString text) { m_text = std::move(text); }
+
 private:
     std::shared_ptr<const QImage> m_image;
     std::shared_ptr<const Drawer> m_drawer;
     QSizeF m_size;
     QString m_source;
+    QString m_text;
 };
 
 } // namespace velmora

@@ -87,6 +87,9 @@ private Q_SLOTS:
                 ink += qGray(image.pixel(x, y)) < 90 ? 1 : 0;
         }
         QVERIFY2(ink > 300, qPrintable(QStringLiteral("%1 dark pixels").arg(ink)));
+        // A screen reader reads the page's heading first.
+        const QString firstLine = loaded.picture.text().section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(firstLine.contains(titleOf(name)), qPrintable(firstLine));
     }
 
     void anIndependentReaderTakesThem()
