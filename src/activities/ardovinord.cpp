@@ -89,12 +89,18 @@ ardovinord::ardovinord(Module1 &m)
         styleText(add<Label>(QStringLiteral("Label5")), {QStringLiteral("0 out of 6 correct"), 3360, 7200, 5280, 705},
                   screenFont(QStringLiteral("Times New Roman"), 24, false), kYellow, Alignment::Center);
     Label5->setVisible(false);
+    Label5->setAnnounced(true);
     for (int i = 0; i < int(kEvents.size()); ++i) {
         addEntry(*this, Label2, QStringLiteral("Label2"),
                  {i, QString(), kLabelLeft, kEvents[i].labelTop, kWidth, kHeight}, tahoma12)
             ->setWordWrap(true);
     }
-    m_board = std::make_unique<DragBoard>(*this, m, DragBoard::Controls{Label2, Label1, Label4, Label3, Label5});
+    // A screen reader names each box by the year beside it.
+    m_board = std::make_unique<DragBoard>(*this, m, DragBoard::Controls{Label2, Label1, Label4, Label3, Label5},
+                                          DragBoard::Hooks{{}, {}, [years](int i) {
+                                                               const auto row = int((kEvents[i].boxTop - 480) / 1200);
+                                                               return (*years[row].first)->caption();
+                                                           }});
 }
 
 ardovinord::~ardovinord() = default;

@@ -4,6 +4,9 @@
 #include "toolkit/hoverhighlight.h"
 #include "toolkit/twips.h"
 
+#include <QPointF>
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -37,6 +40,8 @@ public:
         std::function<void(int)> overLabel;
         // The pointer moved over bare screen (after the buttons' highlight is cleared).
         std::function<void()> overBareScreen;
+        // What a screen reader calls box i (the box's own caption when not given).
+        std::function<QString(int)> boxName;
     };
 
     DragBoard(Form &form, Module1 &m, Controls controls, Hooks hooks = {});
@@ -58,15 +63,32 @@ public:
     void drag(int i, const MouseArgs &args);
     void click(int button);
 
+    // The keyboard's drag: Space or Enter on label i picks it up; while it is carried
+    // the arrows (or the digits 1 to n, the boxes in reading order) move it from box to box and back to its home
+    // slot, Enter or Space puts it down by the same drop rule as a mouse release, and
+    // Escape returns it to where it was picked up. True when the key was used.
+    bool key(int i, int key);
+    // The label being carried by the keyboard, or -1.
+    int carried() const { return m_carried; }
+
 private:
     int count() const;
     void placeOn(Label &label, const Label &target) const;
+    void pickUp(int i);
+    void carryTo(int stop);
+    void putDown(bool drop);
+    QString stopName(int stop) const;
+    // Stop k (1 to n) is the k-th box in reading order on the screen.
+    const Label &boxAt(int stop) const;
 
     Form &m_form;
     Module1 &m_m;
     Controls m_c;
     Hooks m_hooks;
     std::unique_ptr<HoverHighlight> m_hover;
+    int m_carried = -1;
+    int m_stop = 0; // where the carried label is: 0 its home slot, k box k - 1
+    QPointF m_pickedFrom;
 };
 
 } // namespace velmora

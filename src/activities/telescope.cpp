@@ -85,6 +85,7 @@ telescope::telescope(Module1 &m)
                   screenFont(QStringLiteral("Times New Roman"), 26.25, false), kYellow, Alignment::Center);
     Label6->setAutoSize(true);
     Label6->setVisible(false);
+    Label6->setAnnounced(true);
     // The key words lie above everything else, the last one uppermost.
     for (int i = 0; i < int(kParts.size()); ++i) {
         addEntry(*this, Label2, QStringLiteral("Label2"),
@@ -100,7 +101,8 @@ telescope::telescope(Module1 &m)
                                                      [this] {
                                                          Label5->setCaption(kHeading);
                                                          Label8->setCaption(kDescription);
-                                                     }});
+                                                     },
+                                                     [](int i) { return QString::number(i + 1); }});
 }
 
 telescope::~telescope() = default;

@@ -50,8 +50,10 @@ Welldone::Welldone(Module1 &m)
                        screenFont(kTimes, 24, false), kYellow, Alignment::Center);
     Label5 = styleText(add<Label>(QStringLiteral("Label5")), {QString(), 1680, 6000, 8640, 1335},
                        screenFont(kTimes, 24, false), kYellow, Alignment::Center);
+    Label1->setAnnounced(true);
     Label5->setVisible(false);
     Text1 = add<TextBox>(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Your name, for the certificate"));
     Text1->setGeometry(3120, 6600, 5760, 615);
     Text1->setFont(screenFont(kTimes, 24, false));
     Text1->setMaxLength(25);

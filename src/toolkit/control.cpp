@@ -1,8 +1,11 @@
 #include "control.h"
 
+#include "surfacewidget.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QWidget>
 
 namespace velmora {
@@ -144,6 +147,24 @@ void Control::setFocus()
         m_widget->setFocus(Qt::OtherFocusReason);
 }
 
+void Control::setAccessibleName(const QString &name)
+{
+    if (m_widget)
+        m_widget->setAccessibleName(name);
+}
+
+void Control::setAccessibleDescription(const QString &description)
+{
+    if (m_widget)
+        m_widget->setAccessibleDescription(description);
+}
+
+void Control::setAccessibleRole(QAccessible::Role role)
+{
+    if (auto *surface = qobject_cast<SurfaceWidget *>(m_widget.data()))
+        surface->accessibleRole = role;
+}
+
 bool Control::hasFocus() const
 {
     return m_widget && m_widget->hasFocus();
@@ -177,7 +198,15 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent *>(event)->key();
+        if (onKeyDown && m_widget->isEnabled() && onKeyDown(key))
+            return true;
         const bool activates = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+        // A push button takes Enter as well as Space, as on the buttons of a dialog.
+        if (auto *button = qobject_cast<QPushButton *>(m_widget.data());
+            button && button->isEnabled() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
         if (!activates || !clicksFromKeyboard() || !m_widget->isEnabled())
             return false;
         if (onClick)

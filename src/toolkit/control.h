@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QObject>
 #include <QPointer>
@@ -60,6 +61,13 @@ public:
 
     QWidget *widget() const { return m_widget; }
 
+    // What a screen reader calls the control, and what more it says of it (labels are
+    // named by their caption).
+    void setAccessibleName(const QString &name);
+    void setAccessibleDescription(const QString &description);
+    // The role of a painted control (native controls keep Qt's own).
+    void setAccessibleRole(QAccessible::Role role);
+
     // Event handlers; one per event, as the screens define them.
     std::function<void()> onClick;
     std::function<void(const MouseArgs &)> onMouseDown;
@@ -67,6 +75,9 @@ public:
     std::function<void(const MouseArgs &)> onMouseUp;
     // The control received the keyboard focus.
     std::function<void()> onFocusIn;
+    // A key pressed on the focused control (Qt's key code); true when the handler used
+    // it, so the control and the form do nothing more with it.
+    std::function<bool(int key)> onKeyDown;
 
 protected:
     Control(QWidget *widget, QString name, int index);

@@ -3,6 +3,8 @@
 #include "control.h"
 #include "formregistry.h"
 #include "image.h"
+#include "keyboardorder.h"
+#include "surfacewidget.h"
 #include "timer.h"
 #include "windowmanagerhints.h"
 
@@ -162,12 +164,37 @@ void Form::escapePressed()
         closeRequested();
 }
 
+void Form::applyReadingOrder()
+{
+    if (!m_designedTabOrder)
+        chainTabOrder(readingOrder(this));
+}
+
 void Form::keyPressEvent(QKeyEvent *event)
 {
     // Keys no control took reach the form.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
         escapePressed();
         return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // Arrows travel between entries along their column or row (option buttons and
+        // text boxes keep the arrows for themselves).
+        if (qobject_cast<SurfaceWidget *>(focusWidget())) {
+            if (QWidget *next = neighbourTowards(this, focusWidget(), event->key()))
+                next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+        break;
+    default:
+        break;
     }
     QWidget::keyPressEvent(event);
 }

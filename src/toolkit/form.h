@@ -93,6 +93,11 @@ public:
     void unload();
 
     FormRegistry *registry() const { return m_registry; }
+    // Tab runs through the controls in reading order, set once the form has loaded;
+    // a screen with a designed order of its own sets it itself and keeps it.
+    void keepDesignedTabOrder() { m_designedTabOrder = true; }
+    void applyReadingOrder();
+
     // Whether the window has been drawn on the screen at least once.
     bool hasPainted() const { return m_painted; }
 
@@ -136,6 +141,7 @@ private:
     double m_height = 0;
     bool m_painted = false;
     bool m_backdrop = false;
+    bool m_designedTabOrder = false;
     bool m_centred = false;
     bool m_placedWithFrame = false;
     QBasicTimer m_frameTimer;

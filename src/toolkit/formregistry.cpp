@@ -39,6 +39,7 @@ Form &FormRegistry::ref(const QString &name)
     // the load handler finds it instead of building a second one.
     m_slots.insert(name, form);
     form->load();
+    form->applyReadingOrder();
     return *form;
 }
 
@@ -62,6 +63,7 @@ void FormRegistry::unload(Form &form)
     const QString name = form.formName();
     if (m_slots.value(name) != &form)
         return; // already unloaded
+    const bool wasActive = form.isActiveWindow();
     m_slots.remove(name);
     m_stack.removeAll(&form);
     m_covered.removeAll(&form);
@@ -73,6 +75,9 @@ void FormRegistry::unload(Form &form)
             setOpener(*other, opener);
     }
     destroy(&form, false);
+    // The keyboard goes on in the screen now in front, as it would after a mouse click.
+    if (Form *top = wasActive ? front() : nullptr)
+        top->activateWindow();
 }
 
 void FormRegistry::destroy(Form *form, bool now)

@@ -62,6 +62,19 @@ void Label::setClickable(bool clickable)
     widget()->setAccessibleName(m_caption);
 }
 
+void Label::setAnnounced(bool announced)
+{
+    setAccessibleRole(announced ? QAccessible::AlertMessage : QAccessible::StaticText);
+}
+
+void Label::setLifted(bool lifted)
+{
+    m_lifted = lifted;
+    if (lifted)
+        widget()->raise();
+    widget()->update();
+}
+
 void Label::setCaption(const QString &caption)
 {
     if (caption == m_caption)
@@ -192,6 +205,14 @@ void Label::paint(QPainter &p)
         p.setPen(foreColor());
     }
     p.drawText(textRect, text.flags, m_caption);
+    if (m_lifted) {
+        // Carried: a thick white rim inside a black edge, whatever the colours.
+        p.setClipping(false);
+        p.setPen(QPen(QColor(0, 0, 0), 1));
+        p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+        p.setPen(QPen(QColor(255, 255, 255), 2));
+        p.drawRect(QRectF(r).adjusted(2, 2, -2, -2));
+    }
     if (m_clickable && widget()->hasFocus()) {
         // The keyboard focus: a dashed frame of black over white, seen on any colour.
         p.setClipping(false);

@@ -48,6 +48,13 @@ public:
     // framed while it has the keyboard focus. The mouse sees no difference.
     bool isClickable() const { return m_clickable; }
     void setClickable(bool clickable);
+    // A text that screen readers announce when it appears or changes (a score, a
+    // result): read as an alert rather than as plain text.
+    void setAnnounced(bool announced);
+
+    // A label picked up by the keyboard to be carried: drawn lifted, above the others.
+    bool isLifted() const { return m_lifted; }
+    void setLifted(bool lifted);
 
 private:
     void paint(QPainter &painter);
@@ -65,6 +72,7 @@ private:
     bool m_wordWrap = false;
     bool m_autoSize = false;
     bool m_clickable = false;
+    bool m_lifted = false;
     // How the caption is drawn, worked out once per caption, font and size.
     mutable std::optional<FittedText> m_fitted;
 };

@@ -9,6 +9,7 @@
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
 #include "platform/windows1252.h"
+#include "toolkit/keyboardorder.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/hoverhighlight.h"
 #include "toolkit/label.h"
@@ -46,6 +47,7 @@ wizard::wizard(Module1 &m)
     Text1->setGeometry(7560, 120, 4215, 375);
     Text1->setMaxLength(25);
     Text1->setFont(screenFont(kTimes, 12, false));
+    Text1->setAccessibleName(QStringLiteral("Worksheet Title"));
 
     const std::array<QString, 4> letters{QStringLiteral("A."), QStringLiteral("B."), QStringLiteral("C."),
                                          QStringLiteral("D.")};
@@ -67,6 +69,7 @@ wizard::wizard(Module1 &m)
         question->setGeometry(x0, 840 + offset, 5655, 375);
         question->setMaxLength(60);
         question->setFont(screenFont(kTimes, 12, false));
+        question->setAccessibleName(QStringLiteral("Question %1").arg(q));
         tabOrder << question->widget();
         for (int k = 0; k < 4; ++k) {
             const int i = 4 * j + k;
@@ -79,21 +82,25 @@ wizard::wizard(Module1 &m)
             answer->setGeometry(x0 + answerAt[k].x(), answerAt[k].y() + offset, 2295, 330);
             answer->setMaxLength(30);
             answer->setFont(screenFont(kTimes, 9.75, false));
+            const QString answerName = QStringLiteral("Question %1, answer %2").arg(q).arg(QChar(u'A' + k));
+            answer->setAccessibleName(answerName);
+            tick->setAccessibleName(answerName + QStringLiteral(" is right"));
             tabOrder << answer->widget();
         }
     }
     // The tick boxes come after every text box.
     for (const auto &[index, tick] : Check1)
         tabOrder << tick->widget();
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
     const QFont entryFont = screenFont(kTahoma, 15.75);
     addEntry(*this, Label3, QStringLiteral("Label3"), {0, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, entryFont)
         ->onClick = [this] { unload(); };
     addEntry(*this, Label3, QStringLiteral("Label3"), {1, QStringLiteral("Save Worksheet"), 240, 7920, 3165, 495},
              entryFont)
         ->onClick = [this] { genwork(); };
+    // Then the two entries as they read, "Save Worksheet" before "Exit".
+    tabOrder << Label3[1].widget() << Label3[0].widget();
+    chainTabOrder(tabOrder);
+    keepDesignedTabOrder();
     m_hover = std::make_unique<HoverHighlight>(*this, Label3, HoverHighlight::Rule{indexRange(0, 1), true});
 
     Text1->onKeyPress = [this](int key) { keyPressed(*Text1, key); };

@@ -8,6 +8,8 @@
 #include "pages/guide.h"
 #include "pages/teacher.h"
 #include "quiz/multiple.h"
+#include "quiz/welldone.h"
+#include "quiz/wrong.h"
 #include "support/testapp.h"
 #include "toolkit/commandbutton.h"
 #include "toolkit/label.h"
@@ -16,6 +18,7 @@
 #include "worksheets/worksheets.h"
 
 #include <QAccessible>
+#include <QFileInfo>
 #include <QApplication>
 #include <QTest>
 
@@ -29,6 +32,93 @@ void press(Qt::Key key)
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
     QTest::keyClick(target, key);
     TestApp::settle();
+}
+
+// A pupil or teacher at the keyboard alone: every key goes to the window in front (the
+// active window must be the form on top), to the control that has its focus.
+class Keyboard
+{
+public:
+    explicit Keyboard(TestApp &app)
+        : m_app(app)
+    {
+    }
+
+    bool press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        TestApp::settle();
+        QWidget *active = QApplication::activeWindow();
+        const QList<Form *> order = m_app.forms.stackingOrder();
+        if (!active || order.isEmpty() || active != order.last()) {
+            qWarning("keys go to %s, but %s is in front", active ? qPrintable(active->objectName()) : "nothing",
+                     order.isEmpty() ? "nothing" : qPrintable(order.last()->objectName()));
+            return false;
+        }
+        QTest::keyClick(active->focusWidget() ? active->focusWidget() : active, Qt::Key(key), modifiers);
+        TestApp::settle();
+        return true;
+    }
+
+    bool type(const QString &text)
+    {
+        for (const QChar c : text) {
+            QWidget *target = QApplication::focusWidget();
+            if (!target || target->window() != m_app.forms.stackingOrder().last())
+                return false;
+            QTest::keyClicks(target, QString(c));
+        }
+        return true;
+    }
+
+    // What a screen reader says of the focused control.
+    static QString focused()
+    {
+        QWidget *w = QApplication::focusWidget();
+        QAccessibleInterface *a = w ? QAccessible::queryAccessibleInterface(w) : nullptr;
+        return a ? a->text(QAccessible::Name) : QString();
+    }
+
+    // Tab (forwards or back) until the control named `name` has the focus, at most
+    // twice round the screen.
+    bool tabTo(const QString &name, bool back = false)
+    {
+        for (int i = 0; i < 200; ++i) {
+            if (focused() == name && QApplication::focusWidget()->window() == QApplication::activeWindow())
+                return true;
+            if (!press(Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier))
+                return false;
+        }
+        qWarning("no control named \"%s\" was reached", qPrintable(name));
+        return false;
+    }
+
+    bool choose(const QString &name) { return tabTo(name) && press(Qt::Key_Return); }
+
+    // Arrows until the control named `name` has the focus.
+    bool arrowTo(const QString &name, int key)
+    {
+        for (int i = 0; i < 8 && focused() != name; ++i) {
+            if (!press(key))
+                return false;
+        }
+        return focused() == name;
+    }
+
+private:
+    TestApp &m_app;
+};
+
+// Carries each named label to its box by the keyboard: picked up with Enter, moved by
+// `moves` (digits or arrows), put down with Space.
+bool carry(Keyboard &keys, const QString &label, const QList<int> &moves)
+{
+    if (!keys.tabTo(label) || !keys.press(Qt::Key_Return))
+        return false;
+    for (int key : moves) {
+        if (!keys.press(key))
+            return false;
+    }
+    return keys.press(Qt::Key_Space);
 }
 
 } // namespace
@@ -141,6 +231,128 @@ private Q_SLOTS:
         QVERIFY(app.forms.stackingOrder().last() == &menu);
         entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(app.forms.loaded<ardovin>() && app.forms.loaded<ardovin>()->isVisible());
+    }
+
+    void aPupilsWholeRoadByKeyboard()
+    {
+        TestApp app;
+        Keyboard keys(app);
+        QVERIFY(showAndExpose(app.forms.ref<Titlefrm>()));
+        QVERIFY(keys.choose(QStringLiteral("OK")));
+        intro0 *menu = app.forms.loaded<intro0>();
+        QVERIFY(menu && menu->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+
+        QVERIFY(keys.choose(QStringLiteral("Ardovin Sevrani")));
+        ardovin *unit = app.forms.loaded<ardovin>();
+        QVERIFY(unit && QTest::qWaitForWindowActive(unit));
+
+        // The quiz: the arrows choose an answer, Tab and Enter go on. Questions 2 and 5
+        // are answered wrongly.
+        QVERIFY(keys.choose(QStringLiteral("Multiple Choice")));
+        multiple *quiz = app.forms.loaded<multiple>();
+        QVERIFY(quiz && QTest::qWaitForWindowActive(quiz));
+        for (int q = 1; q <= 10; ++q) {
+            const int right = app.m.rightans[q].toInt();
+            const int chosen = q == 2 || q == 5 ? right % 4 + 1 : right;
+            const std::array<QString, 5> answers{QString(), app.m.ansa[q], app.m.ansb[q], app.m.ansc[q], app.m.ansd[q]};
+            QVERIFY2(keys.arrowTo(answers[chosen], Qt::Key_Down) || keys.arrowTo(answers[chosen], Qt::Key_Up),
+                     qPrintable(QStringLiteral("question %1: %2").arg(q).arg(answers[chosen])));
+            QVERIFY(quiz->Option1[chosen].value());
+            QVERIFY(keys.choose(q < 10 ? QStringLiteral("Next Question >>") : QStringLiteral("Check Score >>")));
+        }
+        Welldone *results = app.forms.loaded<Welldone>();
+        QVERIFY(results && QTest::qWaitForWindowActive(results));
+        QCOMPARE(app.m.score, 8);
+        QVERIFY(results->Label1->caption().contains(QStringLiteral("8 out of 10")));
+        QVERIFY(keys.choose(QStringLiteral("Check Wrong Answers")));
+        Wrong *wrong = app.forms.loaded<Wrong>();
+        QVERIFY(wrong && QTest::qWaitForWindowActive(wrong));
+        QVERIFY(wrong->Label2[0].caption().endsWith(app.m.quest[2]));
+        QVERIFY(keys.press(Qt::Key_Escape)); // back past the results to the unit page
+        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
+        QCOMPARE(app.forms.stackingOrder().last(), unit);
+
+        // The telescope: each key word carried to its numbered box by its number.
+        QVERIFY(keys.choose(QStringLiteral("Ardovin's Telescope")));
+        telescope *scope = app.forms.loaded<telescope>();
+        QVERIFY(scope && QTest::qWaitForWindowActive(scope));
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(carry(keys, scope->Label2[i].caption(), {Qt::Key_1 + i}));
+        QVERIFY(keys.choose(QStringLiteral("Check Score")));
+        QCOMPARE(scope->Label6->caption(), QStringLiteral("6 out of 6 correct"));
+        QVERIFY(keys.press(Qt::Key_Escape));
+        QCOMPARE(app.forms.stackingOrder().last(), unit);
+
+        // The timeline: the boxes run down the years; some events go there by arrows.
+        QVERIFY(keys.choose(QStringLiteral("Ardovin Timeline")));
+        ardovinord *timeline = app.forms.loaded<ardovinord>();
+        QVERIFY(timeline && QTest::qWaitForWindowActive(timeline));
+        const QList<std::pair<QString, QList<int>>> events{
+            {QStringLiteral("Ardovin was born in Pisa"), {Qt::Key_1}},
+            {QStringLiteral("Ardovin was appointed Professor"), {Qt::Key_Down, Qt::Key_Down}},
+            {QStringLiteral("Ardovin built his own telescope"), {Qt::Key_3}},
+            {QStringLiteral("Ardovin was questioned by the Inquisition"), {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}},
+            {QStringLiteral("Ardovin completed his last book"), {Qt::Key_Right, Qt::Key_5}},
+            {QStringLiteral("Ardovin died in Florence"), {Qt::Key_Left}},
+        };
+        for (const auto &[event, moves] : events)
+            QVERIFY2(carry(keys, event, moves), qPrintable(event));
+        QVERIFY(keys.choose(QStringLiteral("Check Score")));
+        QCOMPARE(timeline->Label5->caption(), QStringLiteral("6 out of 6 correct"));
+        QVERIFY(keys.choose(QStringLiteral("Exit")));
+        QVERIFY(keys.press(Qt::Key_Escape));
+        QCOMPARE(app.forms.stackingOrder().last(), menu);
+
+        // The end, through the exit confirmation.
+        QVERIFY(keys.choose(QStringLiteral("Exit")));
+        Titlefrm *confirm = app.forms.loaded<Titlefrm>();
+        QVERIFY(confirm && QTest::qWaitForWindowActive(confirm));
+        QVERIFY(!app.ended);
+        QVERIFY(keys.choose(QStringLiteral("Exit")));
+        QVERIFY(app.ended);
+    }
+
+    void aTeacherWritesAndRunsAWorksheetByKeyboard()
+    {
+        TestApp app;
+        Keyboard keys(app);
+        intro0 &menu = app.forms.ref<intro0>();
+        QVERIFY(showAndExpose(menu));
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        QVERIFY(keys.choose(QStringLiteral("Multiple Choice Wizard")));
+        wizard *editor = app.forms.loaded<wizard>();
+        QVERIFY(editor && QTest::qWaitForWindowActive(editor));
+        // The wizard's own order: the title, then each question with its four answers.
+        QVERIFY(keys.tabTo(QStringLiteral("Worksheet Title")));
+        QVERIFY(keys.type(QStringLiteral("Phases of the Moon")));
+        for (int q = 1; q <= 10; ++q) {
+            QVERIFY(keys.press(Qt::Key_Tab));
+            QCOMPARE(Keyboard::focused(), QStringLiteral("Question %1").arg(q));
+            QVERIFY(keys.type(QStringLiteral("Moon question %1?").arg(q)));
+            for (const QChar letter : QStringLiteral("ABCD")) {
+                QVERIFY(keys.press(Qt::Key_Tab));
+                QVERIFY(keys.type(QStringLiteral("Answer %1").arg(letter)));
+            }
+        }
+        for (int q = 1; q <= 10; ++q) {
+            QVERIFY(keys.tabTo(QStringLiteral("Question %1, answer %2 is right").arg(q).arg(QChar(u'A' + q % 4))));
+            QVERIFY(keys.press(Qt::Key_Space));
+        }
+        QVERIFY(keys.choose(QStringLiteral("Save Worksheet")));
+        QCOMPARE(app.messages.shown.last().text, QStringLiteral("Your worksheet has been saved."));
+        QVERIFY(QFileInfo::exists(app.dataPath(QStringLiteral("multiple/Phases of the Moon.txt"))));
+        QVERIFY(keys.press(Qt::Key_Escape));
+        QVERIFY(!app.forms.loaded<wizard>());
+
+        QVERIFY(keys.choose(QStringLiteral("Worksheet Catalogue")));
+        worksheets *catalogue = app.forms.loaded<worksheets>();
+        QVERIFY(catalogue && QTest::qWaitForWindowActive(catalogue));
+        QVERIFY(keys.choose(QStringLiteral("Phases of the Moon")));
+        multiple *quiz = app.forms.loaded<multiple>();
+        QVERIFY(quiz && QTest::qWaitForWindowActive(quiz));
+        QCOMPARE(quiz->Label2->caption(), QStringLiteral("Moon question 1?"));
+        QCOMPARE(app.m.rightans[1], QStringLiteral("2"));
     }
 
     void aMouseClickGivesNoFocusFrame()
