@@ -4,5 +4,6 @@ set -uo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 # The desktop tests drive the real program under real window managers on a private
 # X server.
-velmora_setup dev xvfb openbox tint2 xfwm4 dbus-daemon wmctrl xdotool x11-utils imagemagick || exit 1
+velmora_setup dev xvfb openbox tint2 xfwm4 dbus-daemon wmctrl xdotool x11-utils imagemagick \
+    at-spi2-core python3-pyatspi || exit 1
 ctest --preset dev

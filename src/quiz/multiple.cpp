@@ -64,7 +64,12 @@ multiple::multiple(Module1 &m)
     }
     // The no-choice option: selecting it clears the four answers. It hides under the
     // picture box but is visible, so it can hold the keyboard focus.
-    add<OptionButton>(Option1, QStringLiteral("Option1"), kNoChoice)->setGeometry(0, 0, 495, 375);
+    OptionButton *none = add<OptionButton>(Option1, QStringLiteral("Option1"), kNoChoice);
+    none->setGeometry(0, 0, 495, 375);
+    none->setAccessibleName(QStringLiteral("No answer chosen"));
+    // Tab into the answers shows where the keyboard is: on answer A, none chosen yet
+    // (the arrows then choose).
+    none->onTabbedIn = [this] { Option1[1].setFocus(); };
     Picture1 = add<PictureBox>(QStringLiteral("Picture1"));
     Picture1->setGeometry(6840, 240, 855, 615);
 

@@ -192,6 +192,9 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
         m_widget->update();
         if (onFocusIn)
             onFocusIn();
+        if (const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            onTabbedIn && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            onTabbedIn();
         return false;
     case QEvent::FocusOut:
         m_widget->update();

@@ -75,6 +75,8 @@ public:
     std::function<void(const MouseArgs &)> onMouseUp;
     // The control received the keyboard focus.
     std::function<void()> onFocusIn;
+    // The control received the focus from Tab or Shift+Tab.
+    std::function<void()> onTabbedIn;
     // A key pressed on the focused control (Qt's key code); true when the handler used
     // it, so the control and the form do nothing more with it.
     std::function<bool(int key)> onKeyDown;

@@ -34,9 +34,8 @@ QList<QWidget *> tabControls(QWidget *window)
 QList<QWidget *> readingOrder(QWidget *window)
 {
     QList<QWidget *> controls = tabControls(window);
-    std::stable_sort(controls.begin(), controls.end(), [window](QWidget *a, QWidget *b) {
-        return boxIn(window, a).top() < boxIn(window, b).top();
-    });
+    std::stable_sort(controls.begin(), controls.end(),
+                     [window](QWidget *a, QWidget *b) { return boxIn(window, a).top() < boxIn(window, b).top(); });
     QList<QWidget *> ordered;
     qsizetype rowStart = 0;
     const auto closeRow = [&](qsizetype end) {

@@ -237,6 +237,68 @@ private Q_SLOTS:
             QCOMPARE(at(label), start); // no drag, and the drop rule keeps it home
         }
     }
+
+    void keyboardDropLandsWhereAMouseDropLands_data()
+    {
+        QTest::addColumn<bool>("timeline");
+        QTest::newRow("telescope") << false;
+        QTest::newRow("timeline") << true;
+    }
+
+    // Every label carried by the keyboard to every box ends where a routed mouse drag
+    // into that box's middle puts it; Escape puts a carried label back.
+    void keyboardDropLandsWhereAMouseDropLands()
+    {
+        QFETCH(bool, timeline);
+        TestApp app;
+        Form &screen = timeline ? static_cast<Form &>(app.forms.ref<ardovinord>())
+                                : static_cast<Form &>(app.forms.ref<telescope>());
+        DragBoard &board = timeline ? app.forms.loaded<ardovinord>()->board() : app.forms.loaded<telescope>()->board();
+        ControlArray<Label> &labels =
+            timeline ? app.forms.loaded<ardovinord>()->Label2 : app.forms.loaded<telescope>()->Label2;
+        ControlArray<Label> &boxes =
+            timeline ? app.forms.loaded<ardovinord>()->Label1 : app.forms.loaded<telescope>()->Label1;
+        QVERIFY(showAndExpose(screen));
+        // The boxes as the digits count them: down the screen, then across.
+        QList<int> byDigit{0, 1, 2, 3, 4, 5};
+        std::sort(byDigit.begin(), byDigit.end(), [&boxes](int a, int b) {
+            return std::pair(boxes[a].top(), boxes[a].left()) < std::pair(boxes[b].top(), boxes[b].left());
+        });
+        QWindow *window = screen.windowHandle();
+        for (int i = 0; i < 6; ++i) {
+            Label &label = labels[i];
+            const QPointF home = at(label);
+            for (int digit = 1; digit <= 6; ++digit) {
+                const Label &box = boxes[byDigit[digit - 1]];
+                QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier,
+                                  test::at(label.left() + 60, label.top() + 60));
+                QTest::mouseMove(window, test::at(box.left() + box.width() / 2, box.top() + box.height() / 2));
+                QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier,
+                                    test::at(box.left() + box.width() / 2, box.top() + box.height() / 2));
+                const QPointF byMouse = at(label);
+                QCOMPARE(byMouse, at(box));
+                label.move(home.x(), home.y());
+
+                label.setFocus();
+                QTest::keyClick(label.widget(), Qt::Key_Space);
+                QVERIFY(label.isLifted());
+                QTest::keyClick(label.widget(), Qt::Key(Qt::Key_0 + digit));
+                QTest::keyClick(label.widget(), Qt::Key_Return);
+                QVERIFY(!label.isLifted());
+                QCOMPARE(at(label), byMouse);
+
+                // Picked up again, carried on, and put back with Escape.
+                QTest::keyClick(label.widget(), Qt::Key_Return);
+                QTest::keyClick(label.widget(), Qt::Key_Right);
+                QVERIFY(at(label) != byMouse);
+                QTest::keyClick(label.widget(), Qt::Key_Escape);
+                QCOMPARE(at(label), byMouse);
+                QVERIFY(!label.isLifted());
+                QVERIFY(screen.isVisible()); // Escape on a carried label is not the screen's Exit
+                board.click(1); // "Start Again"
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestActivities)

@@ -12,14 +12,17 @@
 #include "quiz/wrong.h"
 #include "support/testapp.h"
 #include "toolkit/commandbutton.h"
+#include "toolkit/indicatorbutton.h"
 #include "toolkit/label.h"
 #include "toolkit/optionbutton.h"
+#include "toolkit/textbox.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 
 #include <QAccessible>
-#include <QFileInfo>
 #include <QApplication>
+#include <QFileInfo>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace velmora;
@@ -119,6 +122,50 @@ bool carry(Keyboard &keys, const QString &label, const QList<int> &moves)
             return false;
     }
     return keys.press(Qt::Key_Space);
+}
+
+// Presses the shown control of the front form that a screen reader calls `name`, by its
+// accessible press action.
+bool pressNamed(TestApp &app, const QString &name)
+{
+    Form *front = app.forms.stackingOrder().last();
+    for (QWidget *w : front->findChildren<QWidget *>()) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        if (!a || !w->isVisibleTo(front) || !w->isEnabled() || a->text(QAccessible::Name) != name)
+            continue;
+        if (!a->actionInterface())
+            continue;
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        TestApp::settle();
+        return true;
+    }
+    qWarning("nothing named \"%s\" to press on %s", qPrintable(name), qPrintable(front->objectName()));
+    return false;
+}
+
+// The controls of a form that a person can click: entries, buttons, answers, boxes, as
+// far as they are shown, enabled and not covered by another control.
+QList<Control *> clickables(Form &form)
+{
+    QList<Control *> found;
+    for (Control *c : form.controls()) {
+        QWidget *w = c->widget();
+        if (!w || !w->isVisibleTo(&form) || !w->isEnabled())
+            continue;
+        const auto *label = qobject_cast<Label *>(c);
+        const bool clickable = (label && label->isClickable()) || qobject_cast<IndicatorButton *>(c)
+                               || qobject_cast<TextBox *>(c) || qobject_cast<CommandButton *>(c);
+        QWidget *onTop = form.childAt(w->mapTo(&form, w->rect().center()));
+        const bool covered = onTop && onTop != w && !w->isAncestorOf(onTop);
+        if (clickable && !covered)
+            found << c;
+    }
+    return found;
+}
+
+QImage shotOf(Form &form, QWidget *w)
+{
+    return form.grab(QRect(w->mapTo(&form, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4)).toImage();
 }
 
 } // namespace
@@ -231,6 +278,81 @@ private Q_SLOTS:
         QVERIFY(app.forms.stackingOrder().last() == &menu);
         entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(app.forms.loaded<ardovin>() && app.forms.loaded<ardovin>()->isVisible());
+    }
+
+    void everyScreenByTab_data()
+    {
+        QTest::addColumn<QStringList>("path"); // what is pressed, from the main menu
+        const QString unit = QStringLiteral("Ardovin Sevrani");
+        QStringList toResults{unit, QStringLiteral("Multiple Choice")};
+        for (int q = 1; q < 10; ++q)
+            toResults << QStringLiteral("Next Question >>");
+        toResults << QStringLiteral("Check Score >>");
+        QTest::newRow("main menu") << QStringList();
+        QTest::newRow("exit confirmation") << QStringList{QStringLiteral("Exit")};
+        QTest::newRow("teachers' guide") << QStringList{QStringLiteral("Teachers' Guide")};
+        QTest::newRow("acknowledgments") << QStringList{QStringLiteral("Acknowledgments")};
+        QTest::newRow("unit page") << QStringList{unit};
+        QTest::newRow("key facts") << QStringList{unit, QStringLiteral("Key Facts")};
+        QTest::newRow("teacher's notes") << QStringList{unit, QStringLiteral("Teacher's Notes")};
+        QTest::newRow("quiz") << QStringList{unit, QStringLiteral("Multiple Choice"),
+                                             QStringLiteral("Next Question >>")};
+        QTest::newRow("results") << toResults;
+        QTest::newRow("wrong answers") << (toResults << QStringLiteral("Check Wrong Answers"));
+        QTest::newRow("telescope") << QStringList{unit, QStringLiteral("Ardovin's Telescope")};
+        QTest::newRow("timeline") << QStringList{unit, QStringLiteral("Ardovin Timeline")};
+        QTest::newRow("wizard") << QStringList{QStringLiteral("Multiple Choice Wizard")};
+        QTest::newRow("catalogue") << QStringList{QStringLiteral("Worksheet Catalogue")};
+    }
+
+    // Each enabled clickable control of the screen is reached by Tab, has a role and a
+    // name, and looks different while it has the focus.
+    void everyScreenByTab()
+    {
+        QFETCH(QStringList, path);
+        TestApp app;
+        intro0 &menu = app.forms.ref<intro0>();
+        QVERIFY(showAndExpose(menu));
+        for (const QString &step : path)
+            QVERIFY(pressNamed(app, step));
+        Form &form = *app.forms.stackingOrder().last();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QList<Control *> expected = clickables(form);
+        QVERIFY(!expected.isEmpty());
+
+        // Tab from control to control; in a group of option buttons (one stop for Tab)
+        // the arrows go round the group.
+        QSet<QWidget *> reached;
+        const auto key = [&form](Qt::Key k) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, k);
+            return QApplication::focusWidget();
+        };
+        for (int i = 0; i < 2 * form.controls().size() + 4; ++i) {
+            QWidget *w = key(Qt::Key_Tab);
+            reached.insert(w);
+            if (qobject_cast<QRadioButton *>(w) && !reached.contains(w->parentWidget())) {
+                reached.insert(w->parentWidget());
+                for (int step = 0; step < 6; ++step)
+                    reached.insert(key(Qt::Key_Down));
+            }
+        }
+        for (Control *c : expected) {
+            const QString what = form.objectName() + QLatin1Char('.') + c->widget()->objectName();
+            QVERIFY2(reached.contains(c->widget()), qPrintable(what + QStringLiteral(" is never reached")));
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c->widget());
+            QVERIFY(a);
+            QVERIFY2(a->role() != QAccessible::NoRole && a->role() != QAccessible::Client, qPrintable(what));
+            QVERIFY2(!a->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable(what + QStringLiteral(" has no name")));
+            // Focused against unfocused, with the pointer nowhere near.
+            c->widget()->setFocus(Qt::TabFocusReason);
+            TestApp::settle();
+            const QImage focused = shotOf(form, c->widget());
+            form.setFocus(Qt::OtherFocusReason);
+            c->widget()->clearFocus();
+            TestApp::settle();
+            QVERIFY2(shotOf(form, c->widget()) != focused, qPrintable(what + QStringLiteral(": no focus is seen")));
+        }
     }
 
     void aPupilsWholeRoadByKeyboard()

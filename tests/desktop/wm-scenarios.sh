@@ -19,24 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private X server on a display nobody uses: an Xvfb that finds its display taken
-# (by a lock file, or by a server in another root that shares the abstract socket)
-# ends at once, and the next number is tried.
-display=""
-for n in $(seq 140 199); do
-    [[ -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    sleep 0.5
-    if kill -0 "$xvfb" 2>/dev/null; then
-        pids+=($xvfb)
-        display=:$n
-        break
-    fi
-done
-[[ -n $display ]] || { echo "no free display for the X server"; exit 1; }
-export DISPLAY=$display
-for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/private-display.sh"
+start_private_display || exit 1
 case $wm in
     openbox) openbox >/dev/null 2>&1 &
              pids+=($!)

@@ -157,6 +157,18 @@ int main(int argc, char *argv[])
     page.Label3[1].onClick();
     telescope &labelling = *app.forms.loaded<telescope>();
     shoot(labelling, QStringLiteral("telescope-start"));
+    // By keyboard: "mount" picked up and carried to box 3.
+    {
+        Label &word = labelling.Label2[3];
+        labelling.showForm();
+        QTest::qWaitForWindowExposed(&labelling);
+        word.setFocus();
+        QTest::keyClick(word.widget(), Qt::Key_Space);
+        QTest::keyClick(word.widget(), Qt::Key_3);
+        shoot(labelling, QStringLiteral("keyboard-telescope-carried"));
+        QTest::keyClick(word.widget(), Qt::Key_Escape);
+        word.widget()->clearFocus();
+    }
     solve(labelling.board(), labelling.Label2, labelling.Label1);
     labelling.Label3[2].onClick();
     shoot(labelling, QStringLiteral("telescope-solved"));
