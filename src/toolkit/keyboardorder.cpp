@@ -19,11 +19,13 @@ bool reachable(QWidget *w)
     return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(w->window());
 }
 
-QList<QWidget *> tabControls(QWidget *window)
+// With `now`, only those Tab reaches at this moment; without, also those hidden or
+// disabled for now (Tab skips them until they are shown).
+QList<QWidget *> tabControls(QWidget *window, bool now)
 {
     QList<QWidget *> found;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (reachable(w))
+        if (now ? reachable(w) : bool(w->focusPolicy() & Qt::TabFocus))
             found << w;
     }
     return found;
@@ -33,7 +35,7 @@ QList<QWidget *> tabControls(QWidget *window)
 
 QList<QWidget *> readingOrder(QWidget *window)
 {
-    QList<QWidget *> controls = tabControls(window);
+    QList<QWidget *> controls = tabControls(window, false);
     std::stable_sort(controls.begin(), controls.end(),
                      [window](QWidget *a, QWidget *b) { return boxIn(window, a).top() < boxIn(window, b).top(); });
     QList<QWidget *> ordered;
@@ -69,7 +71,7 @@ QWidget *neighbourTowards(QWidget *window, QWidget *from, int arrowKey)
     const bool forward = arrowKey == Qt::Key_Down || arrowKey == Qt::Key_Right;
     QWidget *best = nullptr;
     int bestDistance = std::numeric_limits<int>::max();
-    for (QWidget *w : tabControls(window)) {
+    for (QWidget *w : tabControls(window, true)) {
         if (w == from)
             continue;
         const QRect r = boxIn(window, w);

@@ -8,8 +8,8 @@ namespace velmora {
 
 // How the keyboard travels over a window's controls.
 
-// The controls Tab can reach inside `window` (enabled, shown, taking Tab), in reading
-// order: rows from the top (a control whose middle lies within the first control of
+// The controls inside `window` that take Tab (shown or not: Tab passes over hidden and
+// disabled ones), in reading order: rows from the top (a control whose middle lies within the first control of
 // the current row joins that row), each row from the left.
 QList<QWidget *> readingOrder(QWidget *window);
 

@@ -327,8 +327,11 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, k);
             return QApplication::focusWidget();
         };
+        QList<QWidget *> firstRound; // as Tab meets them, once round the screen
         for (int i = 0; i < 2 * form.controls().size() + 4; ++i) {
             QWidget *w = key(Qt::Key_Tab);
+            if (!reached.contains(w) && (firstRound.isEmpty() || firstRound.first() != w))
+                firstRound << w;
             reached.insert(w);
             if (qobject_cast<QRadioButton *>(w) && !reached.contains(w->parentWidget())) {
                 reached.insert(w->parentWidget());
@@ -336,6 +339,21 @@ private Q_SLOTS:
                     reached.insert(key(Qt::Key_Down));
             }
         }
+        // In reading order: each control Tab meets lies on a lower row than the one
+        // before, or on the same row further right; once round, it wraps to the top
+        // once. (The wizard keeps its designed order.)
+        const auto box = [&form](QWidget *w) { return QRect(w->mapTo(&form, QPoint(0, 0)), w->size()); };
+        QStringList outOfOrder;
+        for (qsizetype i = 1; i <= firstRound.size(); ++i) {
+            QWidget *before = firstRound[i - 1];
+            QWidget *now = firstRound[i % firstRound.size()];
+            const bool nextRow = box(now).center().y() > box(before).bottom();
+            const bool sameRowRight = box(now).top() <= box(before).bottom() && box(now).left() > box(before).left();
+            if (!nextRow && !sameRowRight)
+                outOfOrder << before->objectName() + QStringLiteral(" then ") + now->objectName();
+        }
+        if (!qobject_cast<wizard *>(&form))
+            QVERIFY2(outOfOrder.size() <= 1, qPrintable(outOfOrder.join(QStringLiteral(", "))));
         for (Control *c : expected) {
             const QString what = form.objectName() + QLatin1Char('.') + c->widget()->objectName();
             QVERIFY2(reached.contains(c->widget()), qPrintable(what + QStringLiteral(" is never reached")));
