@@ -1,7 +1,17 @@
-# Sourced by the desktop tests: starts a private X server on a display nobody uses and
-# exports DISPLAY. An Xvfb that finds its display taken (by a lock file, or by a server
-# in another root that shares the abstract socket) ends at once or never answers; the
-# next number is tried. The caller's `pids` array gets the server's process.
+# Sourced by the desktop tests: a scratch folder `work`, and the processes in `pids`
+# stopped at the end. start_private_display starts a private X server on a display
+# nobody uses and exports DISPLAY. An Xvfb that finds its display taken (by a lock
+# file, or by a server in another root that shares the abstract socket) ends at once or
+# never answers; the next number is tried.
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
 start_private_display() {
     local n xvfb
     for n in $(seq 140 199); do

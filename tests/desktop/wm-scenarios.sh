@@ -10,15 +10,6 @@ for tool in Xvfb "$wm" wmctrl xdotool xprop xwininfo import; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "$0")/private-display.sh"
 start_private_display || exit 1
 case $wm in
