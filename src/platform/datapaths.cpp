@@ -74,9 +74,9 @@ bool DataPaths::insideRoot(const QString &rootPath, const QString &path)
     // Follow links: the real place must still lie in the real data folder.
     const QString root = QFileInfo(rootPath).canonicalFilePath();
     QFileInfo info(path);
-    const QString real = info.exists() ? info.canonicalFilePath()
-                                       : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/')
-            + info.fileName();
+    const QString real = info.exists()
+                             ? info.canonicalFilePath()
+                             : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
     return !root.isEmpty() && real.startsWith(root + QLatin1Char('/'));
 }
 

@@ -67,9 +67,18 @@ struct Vec3 {
     qreal x, y, z;
 };
 
-Vec3 operator+(const Vec3 &a, const Vec3 &b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator*(const Vec3 &a, qreal k) { return {a.x * k, a.y * k, a.z * k}; }
-qreal dot(const Vec3 &a, const Vec3 &b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 operator+(const Vec3 &a, const Vec3 &b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 operator*(const Vec3 &a, qreal k)
+{
+    return {a.x * k, a.y * k, a.z * k};
+}
+qreal dot(const Vec3 &a, const Vec3 &b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 Vec3 normalised(const Vec3 &v)
 {
     const qreal len = std::sqrt(dot(v, v));
@@ -78,8 +87,8 @@ Vec3 normalised(const Vec3 &v)
 
 // Picture axes: x right, y down, z toward the viewer.
 struct GlobeFrame {
-    Vec3 pole;   // north celestial pole
-    Vec3 zero;   // where right ascension 0 crosses the equator
+    Vec3 pole; // north celestial pole
+    Vec3 zero; // where right ascension 0 crosses the equator
     Vec3 ninety; // right ascension 6 h on the equator
 
     GlobeFrame()
@@ -202,7 +211,9 @@ void paintBackgroundStars(QPainter &p, QRandomGenerator &rng)
         const QPointF pt(rng.generateDouble() * kWidth, rng.generateDouble() * kFloorTop);
         const qreal m = rng.generateDouble();
         const int kind = rng.bounded(6);
-        const QColor colour = kind == 0 ? QColor(255, 226, 180) : kind == 1 ? QColor(190, 206, 255) : QColor(236, 238, 255);
+        const QColor colour = kind == 0   ? QColor(255, 226, 180)
+                              : kind == 1 ? QColor(190, 206, 255)
+                                          : QColor(236, 238, 255);
         if (m < 0.9) {
             p.setBrush(withAlpha(colour, int(50 + 150 * m)));
             const qreal r = 0.4 + 0.7 * m;
@@ -222,19 +233,18 @@ void paintConstellations(QPainter &p)
     };
     const Figure figures[] = {
         // A hunter with his belt, lower left.
-        {{QPointF(40, 318), QPointF(92, 312), QPointF(58, 352), QPointF(66, 356), QPointF(74, 360),
-          QPointF(44, 404), QPointF(98, 398), QPointF(118, 300)},
+        {{QPointF(40, 318), QPointF(92, 312), QPointF(58, 352), QPointF(66, 356), QPointF(74, 360), QPointF(44, 404),
+          QPointF(98, 398), QPointF(118, 300)},
          {{0, 2}, {1, 4}, {2, 3}, {3, 4}, {2, 5}, {4, 6}, {1, 7}}},
         // A plough of seven stars, upper right.
-        {{QPointF(662, 78), QPointF(692, 84), QPointF(716, 96), QPointF(740, 104), QPointF(748, 134),
-          QPointF(782, 140), QPointF(786, 110)},
+        {{QPointF(662, 78), QPointF(692, 84), QPointF(716, 96), QPointF(740, 104), QPointF(748, 134), QPointF(782, 140),
+          QPointF(786, 110)},
          {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 3}}},
         // A crooked W, middle right.
         {{QPointF(662, 262), QPointF(686, 286), QPointF(708, 266), QPointF(734, 290), QPointF(760, 270)},
          {{0, 1}, {1, 2}, {2, 3}, {3, 4}}},
         // A small cross, middle left.
-        {{QPointF(120, 232), QPointF(126, 270), QPointF(104, 250), QPointF(146, 254)},
-         {{0, 1}, {2, 3}}},
+        {{QPointF(120, 232), QPointF(126, 270), QPointF(104, 250), QPointF(146, 254)}, {{0, 1}, {2, 3}}},
         // A kite, lower right.
         {{QPointF(742, 372), QPointF(770, 400), QPointF(752, 440), QPointF(722, 410), QPointF(778, 470)},
          {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {2, 4}}},
@@ -416,7 +426,8 @@ void paintSunCentredDiagram(QPainter &p)
     p.setPen(QPen(withAlpha(QColor(255, 210, 110), 150), 0.8));
     for (int i = 0; i < 12; ++i) {
         const qreal a = qDegreesToRadians(30.0 * i);
-        p.drawLine(c + QPointF(5.5 * std::cos(a), 5.5 * std::sin(a)), c + QPointF(9.0 * std::cos(a), 9.0 * std::sin(a)));
+        p.drawLine(c + QPointF(5.5 * std::cos(a), 5.5 * std::sin(a)),
+                   c + QPointF(9.0 * std::cos(a), 9.0 * std::sin(a)));
     }
     for (size_t i = 0; i < std::size(orbits); ++i) {
         const qreal a = qDegreesToRadians(angles[i]);
@@ -475,7 +486,8 @@ void paintSphere(QImage &image)
             const qreal diffuse = std::max(0.0, dot(n, light));
             const qreal shine = std::pow(std::max(0.0, dot(n, halfway)), 28.0);
             const qreal rim = std::pow(1.0 - n.z, 3.0);
-            QColor c = diffuse < 0.5 ? mixColours(deep, mid, diffuse / 0.5) : mixColours(mid, bright, (diffuse - 0.5) / 0.5);
+            QColor c =
+                diffuse < 0.5 ? mixColours(deep, mid, diffuse / 0.5) : mixColours(mid, bright, (diffuse - 0.5) / 0.5);
             c = mixColours(c, QColor(255, 240, 200), shine * 0.55);
             c = mixColours(c, QColor(60, 90, 140), rim * 0.35); // a little sky light on the limb
             const QRgb under = row[x];
@@ -525,7 +537,8 @@ void paintGlobeMarkings(QPainter &p, QRandomGenerator &rng)
             const qreal fade = std::min(limbFade(upper[i]), limbFade(lower[i]));
             p.setPen(Qt::NoPen);
             p.setBrush(withAlpha(QColor(230, 190, 110), int(40 * (0.3 + 0.7 * fade))));
-            p.drawPolygon(QPolygonF({project(upper[i - 1]), project(upper[i]), project(lower[i]), project(lower[i - 1])}));
+            p.drawPolygon(
+                QPolygonF({project(upper[i - 1]), project(upper[i]), project(lower[i]), project(lower[i - 1])}));
         }
         drawOnGlobe(p, upper, kGold, 0.9, 150);
         drawOnGlobe(p, lower, kGold, 0.9, 150);
@@ -627,7 +640,8 @@ void paintMeridianRing(QPainter &p)
         const qreal a = qDegreesToRadians(qreal(d));
         const qreal len = d % 10 == 0 ? 7.0 : 3.5;
         p.drawLine(kCentre + QPointF((kMeridianOuter - 1) * std::cos(a), (kMeridianOuter - 1) * std::sin(a)),
-                   kCentre + QPointF((kMeridianOuter - 1 - len) * std::cos(a), (kMeridianOuter - 1 - len) * std::sin(a)));
+                   kCentre
+                       + QPointF((kMeridianOuter - 1 - len) * std::cos(a), (kMeridianOuter - 1 - len) * std::sin(a)));
     }
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 240, 190, 120), 0.8));
@@ -688,7 +702,8 @@ void paintHorizonSurface(QPainter &p, bool front)
     QPainterPath paper;
     const qreal start = front ? 0.0 : 180.0;
     for (int i = 0; i <= 90; ++i)
-        i == 0 ? paper.moveTo(horizonPoint(start + 2.0 * i, paperOut)) : paper.lineTo(horizonPoint(start + 2.0 * i, paperOut));
+        i == 0 ? paper.moveTo(horizonPoint(start + 2.0 * i, paperOut))
+               : paper.lineTo(horizonPoint(start + 2.0 * i, paperOut));
     for (int i = 90; i >= 0; --i)
         paper.lineTo(horizonPoint(start + 2.0 * i, paperIn));
     paper.closeSubpath();
@@ -862,7 +877,8 @@ void paintBanner(QPainter &p, QImage &image, QRandomGenerator &rng)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(120, 78, 36, 170), 1.0));
     QPainterPath rule(QPointF(8, kBannerBottom - 6));
-    rule.cubicTo(QPointF(120, kBannerBottom - 3), QPointF(300, kBannerBottom - 8), QPointF(kBannerRight - 10, kBannerBottom - 9));
+    rule.cubicTo(QPointF(120, kBannerBottom - 3), QPointF(300, kBannerBottom - 8),
+                 QPointF(kBannerRight - 10, kBannerBottom - 9));
     p.drawPath(rule);
     p.setPen(QPen(QColor(120, 78, 36, 110), 0.7));
     p.drawPath(rule.translated(0, -3));

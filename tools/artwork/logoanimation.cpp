@@ -102,7 +102,8 @@ QImage paintLogoFrame(int frame)
         const qreal a = qDegreesToRadians(qreal(d));
         const qreal r1 = kMedallion - 4.5;
         const qreal r2 = r1 - (d % 45 == 0 ? 4.5 : 2.2);
-        p.drawLine(kCentre + QPointF(r1 * std::cos(a), r1 * std::sin(a)), kCentre + QPointF(r2 * std::cos(a), r2 * std::sin(a)));
+        p.drawLine(kCentre + QPointF(r1 * std::cos(a), r1 * std::sin(a)),
+                   kCentre + QPointF(r2 * std::cos(a), r2 * std::sin(a)));
     }
 
     // Tiny fixed stars in the medallion's sky.

@@ -55,8 +55,7 @@ const QColor kGrey(196, 184, 170);
 // A blurred painting layer: `paint` draws on it (in picture units), the
 // layer is blurred by `radius` (picture units) and laid over `target`,
 // clipped to `clip` if it is not empty.
-void softLayer(QImage &target, qreal radius, const QPainterPath &clip,
-               const std::function<void(QPainter &)> &paint)
+void softLayer(QImage &target, qreal radius, const QPainterPath &clip, const std::function<void(QPainter &)> &paint)
 {
     QImage layer = transparentLayer(target.size());
     {
@@ -98,7 +97,8 @@ void paintStrands(QPainter &p, QRandomGenerator &rng, const QPainterPath &area, 
         QPointF pt;
         int tries = 0;
         do {
-            pt = QPointF(box.left() + rng.generateDouble() * box.width(), box.top() + rng.generateDouble() * box.height());
+            pt = QPointF(box.left() + rng.generateDouble() * box.width(),
+                         box.top() + rng.generateDouble() * box.height());
         } while (!area.contains(pt) && ++tries < 40);
         if (tries >= 40)
             continue;
@@ -329,7 +329,7 @@ void paintHair(QPainter &p, QImage &image, QRandomGenerator &rng)
         return normalised(away + QPointF(0, 0.6));
     };
     StrandStyle style{1000, 22.0, 0.55, {kBeard, kBeardDark, kBeardDark, kBeardLight, QColor(160, 86, 46), kGrey},
-                      70, 170, 0.25};
+                      70,   170,  0.25};
     paintStrands(p, rng, hair, style, combed);
     // Loose hairs beyond the outline, so the hair does not end in a hard edge.
     const QPainterPath fringe = QPainterPathStroker(QPen(Qt::black, 7.0)).createStroke(hair).subtracted(faceShape());
@@ -418,12 +418,15 @@ void paintBody(QPainter &p, QImage &image, QRandomGenerator &rng)
         p.setPen(Qt::NoPen);
         p.setBrush(pelt);
         p.drawPath(fur);
-        const StrandStyle style{260, 7.0, 0.7,
+        const StrandStyle style{260,
+                                7.0,
+                                0.7,
                                 {QColor(150, 112, 74), QColor(60, 40, 26), QColor(110, 80, 52), QColor(180, 150, 110)},
-                                60, 170, 0.8};
-        paintStrands(p, rng, fur, style, [left](const QPointF &) {
-            return normalised(QPointF(left ? 0.5 : -0.5, 1.0));
-        });
+                                60,
+                                170,
+                                0.8};
+        paintStrands(p, rng, fur, style,
+                     [left](const QPointF &) { return normalised(QPointF(left ? 0.5 : -0.5, 1.0)); });
     }
 }
 
@@ -549,13 +552,13 @@ void paintFace(QPainter &p, QImage &image)
         lp.setBrush(withAlpha(kSkinShadow, 150));
         lp.drawEllipse(QPointF(166, 126), 16, 56); // far side of the face
         lp.setBrush(withAlpha(kSkinShadow, 90));
-        lp.drawEllipse(QPointF(100, 112), 11, 7);  // eye sockets
+        lp.drawEllipse(QPointF(100, 112), 11, 7); // eye sockets
         lp.drawEllipse(QPointF(135, 112), 12, 7.5);
-        lp.drawEllipse(QPointF(146, 142), 9, 14);  // under the far cheekbone
-        lp.drawEllipse(QPointF(88, 142), 6, 12);   // under the near cheekbone
-        lp.drawEllipse(QPointF(84, 88), 5, 12);    // near temple
+        lp.drawEllipse(QPointF(146, 142), 9, 14); // under the far cheekbone
+        lp.drawEllipse(QPointF(88, 142), 6, 12); // under the near cheekbone
+        lp.drawEllipse(QPointF(84, 88), 5, 12); // near temple
         lp.setBrush(withAlpha(kSkinShadow, 70));
-        lp.drawEllipse(QPointF(118, 68), 30, 6);   // hairline
+        lp.drawEllipse(QPointF(118, 68), 30, 6); // hairline
     });
     softLayer(image, 2.2, face, [](QPainter &lp) {
         // Lines of age: from the nose toward the corners of the mouth, and
@@ -712,7 +715,8 @@ void paintFeatures(QPainter &p, QRandomGenerator &rng)
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(96, 52, 30, 150));
         p.drawPath(brow);
-        const StrandStyle style{70, 4.0, 0.5, {QColor(80, 40, 22), QColor(130, 70, 40), QColor(60, 30, 18)}, 120, 230, 0.3};
+        const StrandStyle style{70,  4.0, 0.5, {QColor(80, 40, 22), QColor(130, 70, 40), QColor(60, 30, 18)},
+                                120, 230, 0.3};
         paintStrands(p, rng, QPainterPathStroker(QPen(Qt::black, 1.2)).createStroke(brow).united(brow), style,
                      [left](const QPointF &pt) {
                          const qreal toward = left ? (pt.x() < 98 ? -0.35 : 0.15) : (pt.x() > 138 ? 0.35 : -0.15);
@@ -769,9 +773,10 @@ void paintBeard(QPainter &p, QImage &image, QRandomGenerator &rng)
         const QPointF toward = normalised(point - pt);
         return normalised(toward * 0.8 + QPointF(0, 0.6));
     };
-    StrandStyle style{1400, 16.0, 0.55,
-                      {kBeard, kBeardDark, kBeardLight, QColor(168, 90, 48), QColor(110, 54, 28), kGrey},
-                      60, 190, 0.5};
+    StrandStyle style{1400, 16.0,
+                      0.55, {kBeard, kBeardDark, kBeardLight, QColor(168, 90, 48), QColor(110, 54, 28), kGrey},
+                      60,   190,
+                      0.5};
     paintStrands(p, rng, beard, style, beardFlow);
     // Loose hairs at the edge of the beard.
     {
@@ -796,11 +801,11 @@ void paintBeard(QPainter &p, QImage &image, QRandomGenerator &rng)
     softLayer(image, 5.0, beard, [](QPainter &lp) {
         lp.setBrush(QColor(30, 10, 4, 150));
         lp.drawEllipse(QPointF(160, 160), 16, 44); // side away from the light
-        lp.drawEllipse(QPointF(120, 176), 18, 5);  // under the lip
+        lp.drawEllipse(QPointF(120, 176), 18, 5); // under the lip
         lp.setBrush(QColor(30, 10, 4, 90));
         lp.drawEllipse(QPointF(122, 226), 22, 12);
         lp.setBrush(QColor(255, 190, 120, 70));
-        lp.drawEllipse(QPointF(96, 176), 10, 22);  // light on the near side
+        lp.drawEllipse(QPointF(96, 176), 10, 22); // light on the near side
     });
 
     // Moustache over the lip, casting a little shadow on it.
@@ -815,8 +820,8 @@ void paintBeard(QPainter &p, QImage &image, QRandomGenerator &rng)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(120, 60, 32));
     p.drawPath(moustache);
-    const StrandStyle moustacheStyle{420, 9.0, 0.5,
-                                     {kBeard, kBeardDark, kBeardLight, QColor(170, 92, 50), kGrey}, 90, 220, 0.35};
+    const StrandStyle moustacheStyle{420, 9.0, 0.5, {kBeard, kBeardDark, kBeardLight, QColor(170, 92, 50), kGrey},
+                                     90,  220, 0.35};
     paintStrands(p, rng, moustache, moustacheStyle, [](const QPointF &pt) {
         const qreal side = pt.x() < kMidline ? -1.0 : 1.0;
         const qreal droop = 0.25 + std::abs(pt.x() - kMidline) / 22.0;
@@ -857,8 +862,9 @@ void paintVarnish(QImage &image, const QRectF &area)
     p.fillRect(area, QColor(255, 244, 222));
     p.end();
 
-    addGrain(image, QRect(int(area.left()) * kScale, int(area.top()) * kScale, int(area.width()) * kScale,
-                          int(area.height()) * kScale),
+    addGrain(image,
+             QRect(int(area.left()) * kScale, int(area.top()) * kScale, int(area.width()) * kScale,
+                   int(area.height()) * kScale),
              7, 0xA2D0u, 2.0);
 }
 
@@ -880,8 +886,8 @@ void paintFrame(QPainter &p)
          QPointF(0, kFrameWidth), 1.0},
         {QPolygonF({outer.topLeft(), inner.topLeft(), inner.bottomLeft(), outer.bottomLeft()}), QPointF(0, 0),
          QPointF(kFrameWidth, 0), 0.85},
-        {QPolygonF({outer.topRight(), outer.bottomRight(), inner.bottomRight(), inner.topRight()}),
-         QPointF(kWidth, 0), QPointF(kWidth - kFrameWidth, 0), 0.45},
+        {QPolygonF({outer.topRight(), outer.bottomRight(), inner.bottomRight(), inner.topRight()}), QPointF(kWidth, 0),
+         QPointF(kWidth - kFrameWidth, 0), 0.45},
         {QPolygonF({outer.bottomLeft(), inner.bottomLeft(), inner.bottomRight(), outer.bottomRight()}),
          QPointF(0, kHeight), QPointF(0, kHeight - kFrameWidth), 0.35},
     };
@@ -934,8 +940,9 @@ void paintFrame(QPainter &p)
     }
 
     // Corner ornaments: small gilt rosettes.
-    for (const QPointF &c : {QPointF(beadInset, beadInset), QPointF(kWidth - beadInset, beadInset),
-                             QPointF(beadInset, kHeight - beadInset), QPointF(kWidth - beadInset, kHeight - beadInset)}) {
+    for (const QPointF &c :
+         {QPointF(beadInset, beadInset), QPointF(kWidth - beadInset, beadInset),
+          QPointF(beadInset, kHeight - beadInset), QPointF(kWidth - beadInset, kHeight - beadInset)}) {
         QRadialGradient rose(c + QPointF(-1, -1), 6);
         rose.setColorAt(0.0, QColor(255, 240, 170));
         rose.setColorAt(0.6, QColor(206, 160, 66));
@@ -1002,7 +1009,8 @@ QImage paintLarge(bool withFrame)
 
 QImage paintPortrait()
 {
-    return paintLarge(true).scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return paintLarge(true)
+        .scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_RGB32);
 }
 

@@ -117,9 +117,7 @@ QPainterPath lensSection(qreal centre, qreal radius, qreal halfMiddle, qreal hal
 {
     const qreal depth = std::abs(halfMiddle - halfEdge);
     const qreal curvature = (radius * radius + depth * depth) / (2.0 * depth);
-    const auto half = [&](qreal t) {
-        return convex ? halfMiddle - sag(curvature, t) : halfMiddle + sag(curvature, t);
-    };
+    const auto half = [&](qreal t) { return convex ? halfMiddle - sag(curvature, t) : halfMiddle + sag(curvature, t); };
 
     constexpr int steps = 48;
     QPolygonF outline;
@@ -221,9 +219,9 @@ QPainterPath mountBlock()
 QPainterPath mountPillar()
 {
     QPainterPath path;
-    path.addRect(QRectF(QPointF(385.0, 304.0), QPointF(399.0, 316.0)));          // neck
+    path.addRect(QRectF(QPointF(385.0, 304.0), QPointF(399.0, 316.0))); // neck
     path.addRoundedRect(QRectF(QPointF(372.0, 314.0), QPointF(412.0, 326.0)), 3, 3); // clamp
-    path.addRect(QRectF(QPointF(385.0, 324.0), QPointF(399.0, 428.0)));          // pillar
+    path.addRect(QRectF(QPointF(385.0, 324.0), QPointF(399.0, 428.0))); // pillar
     path.addRoundedRect(QRectF(QPointF(368.0, 426.0), QPointF(416.0, 442.0)), 4, 4); // tripod head
     return path.simplified();
 }
@@ -247,8 +245,8 @@ QPolygonF legPolygon(const Leg &leg)
     const QPointF d = (leg.foot - leg.top) / line.length();
     const QPointF n(-d.y(), d.x());
     QPolygonF poly;
-    poly << leg.top + n * (leg.topWidth / 2) << leg.foot + n * (leg.footWidth / 2)
-         << leg.foot - n * (leg.footWidth / 2) << leg.top - n * (leg.topWidth / 2);
+    poly << leg.top + n * (leg.topWidth / 2) << leg.foot + n * (leg.footWidth / 2) << leg.foot - n * (leg.footWidth / 2)
+         << leg.top - n * (leg.topWidth / 2);
     return poly;
 }
 
@@ -286,7 +284,7 @@ void paintStars(QPainter &p)
         QPointF pos;
         qreal size;
     } stars[] = {
-        {QPointF(44.0, 56.0), 5.0}, {QPointF(82.0, 168.0), 3.0}, {QPointF(30.0, 250.0), 3.5},
+        {QPointF(44.0, 56.0), 5.0},   {QPointF(82.0, 168.0), 3.0},  {QPointF(30.0, 250.0), 3.5},
         {QPointF(596.0, 470.0), 4.0}, {QPointF(760.0, 250.0), 3.0}, {QPointF(410.0, 40.0), 3.0},
     };
     p.setPen(Qt::NoPen);
@@ -485,9 +483,9 @@ const LabelledPoint kLabelledPoints[] = {
 
 // Text and label areas that must stay plain background.
 const QRect kPlainAreas[] = {
-    QRect(103, 8, 115, 25),  QRect(231, 8, 115, 25),   QRect(623, 152, 115, 25), QRect(228, 276, 115, 25),
-    QRect(447, 360, 115, 25), QRect(631, 400, 115, 25), QRect(472, 8, 241, 107),  QRect(16, 328, 237, 79),
-    QRect(16, 416, 234, 104),
+    QRect(103, 8, 115, 25),   QRect(231, 8, 115, 25),   QRect(623, 152, 115, 25),
+    QRect(228, 276, 115, 25), QRect(447, 360, 115, 25), QRect(631, 400, 115, 25),
+    QRect(472, 8, 241, 107),  QRect(16, 328, 237, 79),  QRect(16, 416, 234, 104),
 };
 
 QPainterPath partPath(const QString &part)
