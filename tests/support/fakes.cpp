@@ -9,8 +9,9 @@ void FakeMessageBoxes::ok(const QString &text, const QString &title)
 
 bool FakeMessageBoxes::okCancel(const QString &text, const QString &title)
 {
-    shown.append({text, title, true});
-    return answers.isEmpty() ? true : answers.takeFirst();
+    const bool ok = answers.isEmpty() ? true : answers.takeFirst();
+    shown.append({text, title, true, ok});
+    return ok;
 }
 
 void FakeDesktopShell::open(const QString &address, QWidget *)

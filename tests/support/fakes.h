@@ -17,6 +17,7 @@ public:
         QString text;
         QString title;
         bool withCancel;
+        bool answeredOk = true; // what the box answered (always OK without Cancel)
     };
 
     void ok(const QString &text, const QString &title) override;

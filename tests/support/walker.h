@@ -11,13 +11,15 @@ namespace velmora::test {
 class TestApp;
 
 // A seeded random walk through the running program: real routed mouse events (moves,
-// presses of any buttons, drags, releases, clicks) and key presses on whatever window
-// is in front, with only the printer and the message boxes faked (their answers come
-// from the seed). After every event it checks what must always hold:
+// presses of any buttons, drags, releases, clicks) and keys sent to the window in front,
+// with only the printer and the message boxes faked (their answers come from the seed).
+// After every event it checks what must always hold:
 //   - at most one form per slot, and every visible form is the one in its slot;
 //   - file slot 1 is closed;
-//   - the list file parses, and loses a title only through a confirmed delete;
-//   - no worksheet file changes except through a save;
+//   - the list file parses, and loses a title only through a delete answered with OK
+//     (a Cancel deletes nothing);
+//   - a save that reports success changes or creates only its own worksheet file and
+//     the list; a failed save, and anything else, changes no file at all;
 //   - framed windows keep their 12000 by 9000 twips;
 //   - score never exceeds total.
 // Ending the program (its "Exit") starts it again, as a teacher would.
