@@ -12,7 +12,6 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 
 struct Event {
     const char16_t *text;
@@ -37,13 +36,13 @@ ardovinord::ardovinord(Module1 &m)
     : Form(kFormName)
     , m_m(m)
 {
-    const QFont tahoma12 = screenFont(QStringLiteral("Tahoma"), 12);
+    const QFont tahoma12 = screenFont(kTahoma, 12);
     Label6 = styleText(add<Label>(QStringLiteral("Label6")), {QStringLiteral("Worksheet 1"), 120, 120, 4425, 705},
-                       screenFont(QStringLiteral("Times New Roman"), 24, false), kYellow, Alignment::Center);
+                       screenFont(kTimes, 24, false), kYellow, Alignment::Center);
     Label8 =
         styleText(add<Label>(QStringLiteral("Label8")),
                   {QStringLiteral("Put these events in the correct order along the timeline."), 240, 840, 5040, 1065},
-                  screenFont(QStringLiteral("Times New Roman"), 20.25, false), QColor(0, 255, 0), Alignment::Center);
+                  screenFont(kTimes, 20.25, false), QColor(0, 255, 0), Alignment::Center);
     Label8->setWordWrap(true);
     Label9 = styleText(add<Label>(QStringLiteral("Label9")),
                        {QStringLiteral("Drag the labels into the correct boxes."), 120, 7800, 3105, 705}, tahoma12,
@@ -87,7 +86,7 @@ ardovinord::ardovinord(Module1 &m)
     DragBoard::addButtons(*this, Label3);
     Label5 =
         styleText(add<Label>(QStringLiteral("Label5")), {QStringLiteral("0 out of 6 correct"), 3360, 7200, 5280, 705},
-                  screenFont(QStringLiteral("Times New Roman"), 24, false), kYellow, Alignment::Center);
+                  screenFont(kTimes, 24, false), kYellow, Alignment::Center);
     Label5->setVisible(false);
     Label5->setAnnounced(true);
     for (int i = 0; i < int(kEvents.size()); ++i) {

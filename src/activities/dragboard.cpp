@@ -44,9 +44,9 @@ DragBoard::DragBoard(Form &form, Module1 &m, Controls controls, Hooks hooks)
 
 void DragBoard::addButtons(Form &form, ControlArray<Label> &buttons)
 {
-    const QFont font = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QFont font = screenFont(kTahoma, 15.75);
     const QString name = QStringLiteral("Label3");
-    addEntry(form, buttons, name, {0, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, font);
+    addEntry(form, buttons, name, exitEntry(0), font);
     addEntry(form, buttons, name, {1, QStringLiteral("Start Again"), 3360, 7920, 2565, 495}, font);
     addEntry(form, buttons, name, {2, QStringLiteral("Check Score"), 6000, 7920, 2565, 495}, font)->setVisible(false);
 }

@@ -13,7 +13,6 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 const QString kHeading = QStringLiteral("Ardovin's Telescope");
 const QString kDescription = QStringLiteral("Ardovin used a simple kind of telescope often called a spyglass.");
 
@@ -57,18 +56,18 @@ telescope::telescope(Module1 &m)
         line->setLineWidth(3);
         line->setPoints({kLeaders[i][0], kLeaders[i][1]}, {kLeaders[i][2], kLeaders[i][3]});
     }
-    Label5 = styleText(add<Label>(QStringLiteral("Label5")), {kHeading, 7140, 120, 3495, 495},
-                       screenFont(QStringLiteral("Arial"), 18), kYellow, Alignment::Center);
+    Label5 = styleText(add<Label>(QStringLiteral("Label5")), {kHeading, 7140, 120, 3495, 495}, screenFont(kArial, 18),
+                       kYellow, Alignment::Center);
     Label8 = styleText(add<Label>(QStringLiteral("Label8")), {kDescription, 7140, 600, 3495, 1095},
-                       screenFont(QStringLiteral("Arial"), 14.25), kYellow, Alignment::Center);
+                       screenFont(kArial, 14.25), kYellow, Alignment::Center);
     Label8->setWordWrap(true);
     Label7 = styleText(add<Label>(QStringLiteral("Label7")),
                        {QStringLiteral("Label the cross section of Ardovin's telescope using the key words below."),
                         240, 4920, 3555, 1185},
-                       screenFont(QStringLiteral("Times New Roman"), 15.75), kYellow, Alignment::Center);
+                       screenFont(kTimes, 15.75), kYellow, Alignment::Center);
     Label7->setWordWrap(true);
 
-    const QFont wordFont = screenFont(QStringLiteral("Tahoma"), 11.25);
+    const QFont wordFont = screenFont(kTahoma, 11.25);
     for (int i = 0; i < int(kParts.size()); ++i) {
         Label *home = add<Label>(Label4, QStringLiteral("Label4"), i);
         home->setBackStyle(BackStyle::Transparent);
@@ -82,7 +81,7 @@ telescope::telescope(Module1 &m)
     DragBoard::addButtons(*this, Label3);
     Label6 =
         styleText(add<Label>(QStringLiteral("Label6")), {QStringLiteral("0 out of 6 correct"), 6960, 6720, 2700, 600},
-                  screenFont(QStringLiteral("Times New Roman"), 26.25, false), kYellow, Alignment::Center);
+                  screenFont(kTimes, 26.25, false), kYellow, Alignment::Center);
     Label6->setAutoSize(true);
     Label6->setVisible(false);
     Label6->setAnnounced(true);

@@ -28,21 +28,21 @@ ardovin::ardovin(Module1 &m)
     Label1 = add<Label>(QStringLiteral("Label1"));
     Label1->setGeometry(240, 0, 6120, 900);
     Label1->setCaption(QStringLiteral("Ardovin Sevrani"));
-    Label1->setFont(screenFont(QStringLiteral("Times New Roman"), 27.75));
+    Label1->setFont(screenFont(kTimes, 27.75));
     Label1->setForeColor(QColor(0, 0, 0));
     Label1->setBackStyle(BackStyle::Transparent);
 
     Image1 = add<Image>(QStringLiteral("Image1"));
     Image1->setTop(1560);
 
-    const QFont font = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QFont font = screenFont(kTahoma, 15.75);
     const QString entry = QStringLiteral("Label3");
     addEntry(*this, Label3, entry, {4, QStringLiteral("Key Facts"), 6360, 120, 1995, 495}, font);
     addEntry(*this, Label3, entry, {5, QStringLiteral("Teacher's Notes"), 8640, 120, 3195, 495}, font);
     addEntry(*this, Label3, entry, {0, QStringLiteral("Multiple Choice"), 120, 7920, 3195, 495}, font);
     addEntry(*this, Label3, entry, {1, QStringLiteral("Ardovin's Telescope"), 3600, 7920, 3195, 495}, font);
     addEntry(*this, Label3, entry, {3, QStringLiteral("Ardovin Timeline"), 7080, 7920, 3195, 495}, font);
-    addEntry(*this, Label3, entry, {2, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, font);
+    addEntry(*this, Label3, entry, exitEntry(2), font);
     for (const auto &[index, label] : Label3)
         label->onClick = [this, index = index] { Label3_Click(index); };
     // Entries light up under the pointer and nothing turns them off again.

@@ -25,10 +25,8 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 const QColor kNavy(0, 0, 128);
 const QColor kMenuBlue(39, 63, 137);
-const QString kTahoma = QStringLiteral("Tahoma");
 
 // The other scientists of the series; their units are sold separately, so their
 // entries are shown disabled.
@@ -102,9 +100,8 @@ intro0::intro0(Module1 &m)
              screenFont(kTahoma, 18), kNavy);
     addEntry(*this, Label2, entry, {18, QStringLiteral("Worksheet Catalogue"), 7005, 6600, 4635, 495},
              screenFont(kTahoma, 18), kNavy);
-    addEntry(*this, Label2, entry, {12, kPublisherAddress, 7005, 8040, 3315, 375},
-             screenFont(QStringLiteral("Arial"), 12));
-    addEntry(*this, Label2, entry, {16, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, screenFont(kTahoma, 18));
+    addEntry(*this, Label2, entry, {12, kPublisherAddress, 7005, 8040, 3315, 375}, screenFont(kArial, 12));
+    addEntry(*this, Label2, entry, exitEntry(16), screenFont(kTahoma, 18));
     for (const auto &[index, label] : Label2)
         label->onClick = [this, index = index] { Label2_Click(index); };
 

@@ -2,6 +2,7 @@
 
 #include "grey.h"
 #include "intro0.h"
+#include "module1/entries.h"
 #include "module1/module1.h"
 #include "module1/publisher.h"
 #include "platform/platform.h"
@@ -37,7 +38,7 @@ Titlefrm::Titlefrm(Module1 &m)
     Label4 = add<Label>(QStringLiteral("Label4"), -1, Frame1);
     Label4->setGeometry(60, 300, 5355, 825);
     Label4->setCaption(kProductTitle);
-    Label4->setFont(screenFont(QStringLiteral("Times New Roman"), 27.75));
+    Label4->setFont(screenFont(kTimes, 27.75));
     Label4->setForeColor(kBlue);
     Label4->setAlignment(Alignment::Center);
     Label4->setBackStyle(BackStyle::Transparent);
@@ -49,7 +50,7 @@ Titlefrm::Titlefrm(Module1 &m)
     Label1 = add<Label>(QStringLiteral("Label1"), -1, Frame1);
     Label1->setGeometry(360, 5040, 4695, 615);
     Label1->setCaption(QStringLiteral("Ardovin Sevrani, astronomer"));
-    Label1->setFont(screenFont(QStringLiteral("Times New Roman"), 18, false));
+    Label1->setFont(screenFont(kTimes, 18, false));
     Label1->setForeColor(kBlue);
     Label1->setAlignment(Alignment::Center);
     Label1->setBackStyle(BackStyle::Transparent);
@@ -57,7 +58,7 @@ Titlefrm::Titlefrm(Module1 &m)
     Label2 = add<Label>(QStringLiteral("Label2"), -1, Frame1);
     Label2->setGeometry(0, 6420, 5415, 255);
     Label2->setCaption(QStringLiteral("Published by %1").arg(kPublisherName));
-    Label2->setFont(screenFont(QStringLiteral("Arial"), 8.25, false));
+    Label2->setFont(screenFont(kArial, 8.25, false));
     Label2->setForeColor(QColor(0, 128, 0));
     Label2->setAlignment(Alignment::Center);
     Label2->setBackStyle(BackStyle::Transparent);

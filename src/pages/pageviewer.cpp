@@ -22,7 +22,7 @@ PageViewer::PageViewer(const QString &formName, Module1 &m)
     Image2 = add<Image>(QStringLiteral("Image2"));
     Image2->setVisible(false);
 
-    const QFont font = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QFont font = screenFont(kTahoma, 15.75);
     Label1 = add<Label>(QStringLiteral("Label1"));
     Label1->setGeometry(4200, 7920, 2295, 495);
     Label1->setFont(font);

@@ -20,8 +20,6 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
-const QString kTimes = QStringLiteral("Times New Roman");
 const QString kNextQuestion = QStringLiteral("Next Question >>");
 
 // A labelled text ("A. " and an answer) wrapped to a width: the label starts the first
@@ -45,7 +43,7 @@ multiple::multiple(Module1 &m)
     , m_m(m)
 {
     Label1 = styleText(add<Label>(QStringLiteral("Label1")), {QStringLiteral("Multiple Choice"), 120, 120, 6240, 900},
-                       screenFont(QStringLiteral("Tahoma"), 36), kYellow, Alignment::Center);
+                       screenFont(kTahoma, 36), kYellow, Alignment::Center);
     Label5 = styleText(add<Label>(QStringLiteral("Label5")), {QStringLiteral("Heading"), 120, 1200, 6465, 585},
                        screenFont(kTimes, 24, false), QColor(0, 255, 0), Alignment::Center);
     Label6 = styleText(add<Label>(QStringLiteral("Label6")), {QStringLiteral("Title"), 120, 1920, 6465, 705},
@@ -73,12 +71,12 @@ multiple::multiple(Module1 &m)
     Picture1 = add<PictureBox>(QStringLiteral("Picture1"));
     Picture1->setGeometry(6840, 240, 855, 615);
 
-    const QFont entryFont = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QFont entryFont = screenFont(kTahoma, 15.75);
     const QString entry = QStringLiteral("Label3");
     addEntry(*this, Label3, entry, {0, QStringLiteral("<< Previous Question"), 2040, 7920, 3765, 495}, entryFont)
         ->setVisible(false);
     addEntry(*this, Label3, entry, {1, kNextQuestion, 6000, 7920, 3765, 495}, entryFont);
-    addEntry(*this, Label3, entry, {2, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, entryFont);
+    addEntry(*this, Label3, entry, exitEntry(2), entryFont);
     addEntry(*this, Label3, entry, {3, QStringLiteral("Print Worksheet"), 7920, 1920, 3045, 495}, entryFont);
     for (const auto &[index, label] : Label3)
         label->onClick = [this, index = index] { Label3_Click(index); };

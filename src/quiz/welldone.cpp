@@ -23,9 +23,7 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 const QString kHint = QStringLiteral("Click the button above to check which questions you answered incorrectly.");
-const QString kTimes = QStringLiteral("Times New Roman");
 } // namespace
 
 Welldone::Welldone(Module1 &m)
@@ -33,15 +31,15 @@ Welldone::Welldone(Module1 &m)
     , m_m(m)
 {
     Label4 = styleText(add<Label>(QStringLiteral("Label4")), {QStringLiteral("Well Done!"), 0, 120, 12000, 900},
-                       screenFont(QStringLiteral("Tahoma"), 36), kYellow, Alignment::Center);
+                       screenFont(kTahoma, 36), kYellow, Alignment::Center);
     Picture1 = add<PictureBox>(QStringLiteral("Picture1"));
     Picture1->setGeometry(5880, 1440, 4800, 3600);
     Picture1->setBorder(false);
 
-    const QFont entryFont = screenFont(QStringLiteral("Tahoma"), 15.75);
+    const QFont entryFont = screenFont(kTahoma, 15.75);
     addEntry(*this, Label3, QStringLiteral("Label3"), {0, QString(), 240, 1800, 3765, 495}, entryFont)
         ->setVisible(false);
-    addEntry(*this, Label3, QStringLiteral("Label3"), {1, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, entryFont);
+    addEntry(*this, Label3, QStringLiteral("Label3"), exitEntry(1), entryFont);
     for (const auto &[index, label] : Label3)
         label->onClick = [this, index = index] { Label3_Click(index); };
     m_hover = std::make_unique<HoverHighlight>(*this, Label3, HoverHighlight::Rule{indexRange(0, 1), true});

@@ -9,10 +9,9 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 QFont tahoma(double points)
 {
-    return screenFont(QStringLiteral("Tahoma"), points);
+    return screenFont(kTahoma, points);
 }
 } // namespace
 
@@ -33,9 +32,7 @@ Wrong::Wrong(Module1 &m)
     Label5 = styleText(add<Label>(QStringLiteral("Label5")),
                        {QStringLiteral("Read the Key Facts and try again."), 0, 7920, 12000, 540}, tahoma(20.25),
                        kYellow, Alignment::Center);
-    addEntry(*this, Label3, QStringLiteral("Label3"), {1, QStringLiteral("Exit"), 10560, 7920, 1245, 495},
-             tahoma(15.75))
-        ->onClick = [this] { exitBoth(); };
+    addEntry(*this, Label3, QStringLiteral("Label3"), exitEntry(1), tahoma(15.75))->onClick = [this] { exitBoth(); };
 }
 
 void Wrong::load()

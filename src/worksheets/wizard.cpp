@@ -19,10 +19,7 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 const QColor kFrameBlue(39, 63, 137);
-const QString kTimes = QStringLiteral("Times New Roman");
-const QString kTahoma = QStringLiteral("Tahoma");
 
 // Where the parts of question q (1 to 10) lie: two columns of five.
 struct QuestionPlace {
@@ -92,8 +89,7 @@ wizard::wizard(Module1 &m)
     for (const auto &[index, tick] : Check1)
         tabOrder << tick->widget();
     const QFont entryFont = screenFont(kTahoma, 15.75);
-    addEntry(*this, Label3, QStringLiteral("Label3"), {0, QStringLiteral("Exit"), 10560, 7920, 1245, 495}, entryFont)
-        ->onClick = [this] { unload(); };
+    addEntry(*this, Label3, QStringLiteral("Label3"), exitEntry(0), entryFont)->onClick = [this] { unload(); };
     addEntry(*this, Label3, QStringLiteral("Label3"), {1, QStringLiteral("Save Worksheet"), 240, 7920, 3165, 495},
              entryFont)
         ->onClick = [this] { genwork(); };

@@ -21,9 +21,7 @@
 namespace velmora {
 
 namespace {
-const QColor kYellow(255, 255, 0);
 const QColor kFrameBlue(39, 63, 137);
-const QString kTahoma = QStringLiteral("Tahoma");
 // The main menu lies in a layer above this one; it is reached through its slot.
 const QString kMenu = QStringLiteral("intro0");
 } // namespace
@@ -54,9 +52,9 @@ worksheets::worksheets(Module1 &m)
             Check1->setValue(false);
     };
 
-    addEntry(*this, Label2, QStringLiteral("Label2"), {0, QStringLiteral("Exit"), 10560, 7920, 1245, 495},
-             screenFont(kTahoma, 18))
-        ->onClick = [this] { exitToMenu(); };
+    addEntry(*this, Label2, QStringLiteral("Label2"), exitEntry(0), screenFont(kTahoma, 18))->onClick = [this] {
+        exitToMenu();
+    };
     for (int i = 1; i <= kSlots; ++i) {
         const double left = i <= 12 ? 120 : 6120;
         Label *slot = addEntry(*this, Label2, QStringLiteral("Label2"),
