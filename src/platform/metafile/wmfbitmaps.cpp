@@ -11,7 +11,6 @@ namespace {
 constexpr qint64 kMaxBitmapPixels = qint64(4096) * 4096;
 // Decoded, for one file: within what a page may cost in memory.
 constexpr qint64 kMaxBitmapBytes = qint64(48) * 1024 * 1024;
-constexpr double kBitmapItemCost = 64;
 // A bitmap this small, or with this few colours, is a drawing's pixels (a pattern, an
 // icon, a chart), not a photograph: it is shown and printed exactly, never smoothed or
 // stored lossy.
@@ -226,8 +225,6 @@ void bmpDraw(wmfAPI *api, wmfBMP_Draw_t *d)
     if (found == player.bitmaps.end() || !m.valid)
         return;
     const QImage &image = *found->second.image;
-    if (!spend(api, kBitmapItemCost))
-        return;
     const double w = d->crop.w;
     const double h = d->crop.h;
     // The crop counts rows from the bottom in a bottom-up bitmap.
@@ -240,7 +237,8 @@ void bmpDraw(wmfAPI *api, wmfBMP_Draw_t *d)
     item.image = image;
     item.source = QRectF(d->crop.x, y, w, h);
     item.crisp = found->second.crisp;
-    player.list.items.emplace_back(std::move(item));
+    if (spend(api, item))
+        player.list.items.emplace_back(std::move(item));
 }
 
 } // namespace

@@ -92,10 +92,10 @@ struct Mapping {
     double logicalY() const { return std::abs(ay * pixelHeight); }
 };
 
-// What one page may cost to show, in items' path elements and characters (a bitmap
-// counts as many). Past it the rest of the page is left out: the page shows what was
-// drawn first, and the screen never waits long for one page.
-inline constexpr double kPageBudget = 1e12;
+// What one page may cost to show, in estimated microseconds of reading and drawing it
+// on the screen (see wmfbudget.cpp). Past it the rest of the page is left out: the page
+// shows what was drawn first, and the screen never waits long for one page.
+inline constexpr double kPageBudget = 150000;
 
 struct Budget {
     double left = kPageBudget;
@@ -116,6 +116,7 @@ struct Player {
     bool windowFrame = false; // the window maps onto the frame
     QElapsedTimer clock;
     Budget budget;
+    bool playing = false; // libwmf's first pass only sizes the page: no text is measured
 
     explicit Player(const Scan &s)
         : scan(s)
@@ -131,7 +132,13 @@ int currentRecord(wmfAPI *api);
 const DcState &stateOf(wmfAPI *api);
 Mapping mappingFor(wmfAPI *api, const wmfDC *dc);
 // Whether the page may take one more item (see Budget); counts it when it may.
-bool spend(wmfAPI *api, double cost);
+bool spend(wmfAPI *api, const ShapeItem &item);
+bool spend(wmfAPI *api, const TextItem &item);
+bool spend(wmfAPI *api, const ImageItem &item);
+// The estimated cost of an item (wmfbudget.cpp).
+double costOf(const ShapeItem &item);
+double costOf(const TextItem &item);
+double costOf(const ImageItem &item);
 
 // The callbacks of each part of the device layer.
 void setUpShapes(wmfFunctionReference *f);

@@ -74,7 +74,9 @@ const DcState &stateOf(wmfAPI *api)
     return player.dc.at(index < 0 ? int(player.scan.records.size()) : index);
 }
 
-bool spend(wmfAPI *api, double cost)
+namespace {
+
+bool spendOn(wmfAPI *api, double cost)
 {
     Budget &budget = playerOf(api).budget;
     if (budget.exceeded || cost > budget.left) {
@@ -83,6 +85,23 @@ bool spend(wmfAPI *api, double cost)
     }
     budget.left -= cost;
     return true;
+}
+
+} // namespace
+
+bool spend(wmfAPI *api, const ShapeItem &item)
+{
+    return spendOn(api, costOf(item));
+}
+
+bool spend(wmfAPI *api, const TextItem &item)
+{
+    return spendOn(api, costOf(item));
+}
+
+bool spend(wmfAPI *api, const ImageItem &item)
+{
+    return spendOn(api, costOf(item));
 }
 
 // Back from device units to logical ones with the DC's pixel size and window origin,
@@ -146,9 +165,11 @@ void setUpDevice(wmfAPI *api)
 }
 
 // Called after every record while playing: a page that takes this long is not one.
+// Stops too once the page's budget is spent: nothing more would be kept.
 int keepPlaying(void *context, float)
 {
-    return static_cast<Player *>(context)->clock.elapsed() > kPlayBudgetMs ? 1 : 0;
+    const Player &player = *static_cast<Player *>(context);
+    return player.budget.exceeded || player.clock.elapsed() > kPlayBudgetMs ? 1 : 0;
 }
 
 QString reasonOf(wmf_error_t error)
@@ -205,7 +226,8 @@ QString play(Scan &scan, Player &player)
     player.clock.start();
     wmf_status_function(api, &player, keepPlaying);
     player.list.items.clear(); // the scan draws nothing, but be sure
-    if (wmf_play(api, 0, &bounds) != wmf_E_None)
+    player.playing = true;
+    if (wmf_play(api, 0, &bounds) != wmf_E_None && !(api->err == wmf_E_UserExit && player.budget.exceeded))
         return reasonOf(api->err);
     wmf_mem_close(api);
     return {};

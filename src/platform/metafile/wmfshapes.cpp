@@ -161,12 +161,11 @@ void addShape(wmfAPI *api, const wmfDC *dc, const Mapping &m, QPainterPath path,
     }
     if (!shape.stroke && !shape.fill)
         return;
-    if (!spend(api, path.elementCount()))
-        return;
-    if (shape.stroke && shape.stroke->dashes != Dashes::None)
-        shape.dashedLength = path.length();
     shape.path = std::move(path);
-    playerOf(api).list.items.emplace_back(std::move(shape));
+    if (shape.stroke && shape.stroke->dashes != Dashes::None)
+        shape.dashedLength = shape.path.length();
+    if (spend(api, shape))
+        playerOf(api).list.items.emplace_back(std::move(shape));
 }
 
 // ---- Drawing callbacks -----------------------------------------------------------
@@ -183,7 +182,7 @@ void drawPixel(wmfAPI *api, wmfDrawPixel_t *d)
     ShapeItem shape;
     shape.path.addRect(m.rect(d->pt, far));
     shape.fill = QBrush(*color);
-    if (spend(api, 1))
+    if (spend(api, shape))
         playerOf(api).list.items.emplace_back(std::move(shape));
 }
 
@@ -350,7 +349,7 @@ void ropDraw(wmfAPI *api, wmfROP_Draw_t *d)
     default: // raster operations that need the pixels underneath
         break;
     }
-    if (shape.fill && spend(api, shape.path.elementCount()))
+    if (shape.fill && spend(api, shape))
         playerOf(api).list.items.emplace_back(std::move(shape));
 }
 
@@ -381,7 +380,7 @@ void regionPaint(wmfAPI *api, wmfPolyRectangle_t *d)
     shape.path = regionPath(m, d);
     shape.path.setFillRule(Qt::WindingFill);
     setFill(api, shape, d->dc, d->dc->brush);
-    if (shape.fill && spend(api, shape.path.elementCount()))
+    if (shape.fill && spend(api, shape))
         playerOf(api).list.items.emplace_back(std::move(shape));
 }
 
@@ -401,7 +400,7 @@ void regionFrame(wmfAPI *api, wmfPolyRectangle_t *d)
     }
     shape.path.setFillRule(Qt::OddEvenFill);
     setFill(api, shape, d->dc, d->dc->brush);
-    if (shape.fill && spend(api, shape.path.elementCount()))
+    if (shape.fill && spend(api, shape))
         playerOf(api).list.items.emplace_back(std::move(shape));
 }
 

@@ -16,7 +16,6 @@ namespace {
 constexpr double kDefaultEmTwips = 240; // a font of height zero: 12 points
 constexpr double kMaxEmTwips = 20000;
 constexpr int kUnitFontPixels = 1000; // string widths are measured at this size
-constexpr double kTextItemCost = 16;
 
 // The family Qt is asked for: an installed one, one of the Windows names fontconfig
 // has metric twins for, or else the closest of those by the font's family bits. Qt
@@ -128,7 +127,8 @@ QString printable(const QByteArray &bytes, Charset charset)
 // alignment arithmetic.
 float stringWidth(wmfAPI *api, wmfFont *font, char *text)
 {
-    if (!text)
+    // libwmf's first pass wants widths only for a bounding box this player never uses.
+    if (!text || !playerOf(api).playing)
         return 0;
     const FontInfo &info = fontInfo(api, font);
     return float(info.unitMetrics.horizontalAdvance(printable(QByteArray(text), info.charset)) / kUnitFontPixels);
@@ -286,7 +286,7 @@ void drawText(wmfAPI *api, wmfDrawText_t *d)
     const DcState &state = stateOf(api);
     TextItem item;
     item.text = printable(raw->bytes, info.charset);
-    if (item.text.isEmpty() || !spend(api, kTextItemCost + item.text.size()))
+    if (item.text.isEmpty())
         return;
     const QPointF reference = referencePoint(api, d, *raw, info, m, record);
     item.anchor = m.point(reference.x(), reference.y());
@@ -301,7 +301,8 @@ void drawText(wmfAPI *api, wmfDrawText_t *d)
             item.boxColor = state.backgroundColor;
         item.clipToBox = raw->options & ETO_CLIPPED;
     }
-    player.list.items.emplace_back(std::move(item));
+    if (spend(api, item))
+        player.list.items.emplace_back(std::move(item));
 }
 
 } // namespace

@@ -1,0 +1,76 @@
+// What items cost to show: estimated microseconds of reading an item and drawing it
+// once at screen scale (a pixel is 15 twips), measured on a two-core machine with
+// bench/heavypages.sh. Long strokes and large fills cost by the pixels they touch;
+// text by its items (each a font lookup and a layout) and its characters.
+#include "wmfdevice.h"
+
+#include "toolkit/twips.h"
+
+namespace velmora::metafile {
+
+namespace {
+
+constexpr double kItem = 8;
+constexpr double kPerElement = 0.3;
+constexpr double kPerStrokedPixel = 0.02; // of a thin stroke's length
+constexpr double kPerDashedPixel = 0.08; // of a dashed stroke's length
+constexpr double kPerFilledPixel = 0.002; // of the bounding box
+// A fill (or a stroke wider than a pixel, which is filled as an outline) crosses every
+// row of its box with its edges: many-sided shapes over the whole page are the dearest.
+constexpr double kPerEdgeRow = 0.07;
+constexpr double kPerTextItem = 60;
+constexpr double kPerCharacter = 2;
+constexpr double kPerImagePixel = 0.004; // of the target and of the source
+
+double pixels(double twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+// The path's length, without dashing it or flattening its curves: the sum of its
+// elements' distances (a curve's control polygon is longer than the curve).
+double roughLength(const QPainterPath &path)
+{
+    double length = 0;
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element &e = path.elementAt(i);
+        if (!e.isMoveTo())
+            length += QLineF(path.elementAt(i - 1), e).length();
+    }
+    return length;
+}
+
+} // namespace
+
+double costOf(const ShapeItem &item)
+{
+    const double elements = item.path.elementCount();
+    const QRectF box = item.path.controlPointRect();
+    const double rows = std::max(1.0, pixels(box.height()));
+    double cost = kItem + kPerElement * elements;
+    bool filled = bool(item.fill);
+    if (item.stroke) {
+        const double length = pixels(roughLength(item.path));
+        const double width = pixels(item.stroke->widthTwips);
+        cost += length * (std::max(1.0, width) * kPerStrokedPixel
+                          + (item.stroke->dashes != Dashes::None ? kPerDashedPixel : 0));
+        filled = filled || width > 1;
+    }
+    if (filled)
+        cost += pixels(box.width()) * rows * kPerFilledPixel + elements * rows * kPerEdgeRow;
+    return cost;
+}
+
+double costOf(const TextItem &item)
+{
+    return kPerTextItem + kPerCharacter * double(item.text.size());
+}
+
+double costOf(const ImageItem &item)
+{
+    const double target = pixels(item.target.width()) * pixels(item.target.height());
+    const double source = item.source.width() * item.source.height();
+    return kItem + kPerImagePixel * (std::abs(target) + std::abs(source));
+}
+
+} // namespace velmora::metafile
