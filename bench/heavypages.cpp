@@ -3,7 +3,7 @@
 // it (read through the picture loader, drawn at screen scale), then let go the way a
 // closing viewer lets go of it. One kind of page a run, so the peak memory is that
 // page's own:
-//   bench_heavypages KIND      (KIND: text, letters, rectangles, polylines, wide,
+//   bench_heavypages KIND      (KIND: text, big-text, letters, rectangles, polylines, wide,
 //                               dashed, polygons, bitmaps, photo, clips)
 //   bench/heavypages.sh        (every kind, one table)
 #include "platform/datapaths.h"
@@ -74,6 +74,17 @@ QByteArray text()
             w.selectNewFont(fonts[(i / 1000) % 3]);
         w.textOut(anywhere(random), QStringLiteral("word"));
     }
+    return w.finish();
+}
+
+// 25 000 words in letters as high as the page allows.
+QByteArray bigText()
+{
+    MetafileWriter w = a4();
+    w.selectNewFont(Font{QStringLiteral("Times New Roman"), -20000});
+    QRandomGenerator random(7);
+    for (int i = 0; i < 25000; ++i)
+        w.textOut(anywhere(random), QStringLiteral("WMWM"));
     return w.finish();
 }
 
@@ -173,6 +184,7 @@ int main(int argc, char **argv)
     const std::map<QString, std::function<QByteArray()>> kinds{
         {QStringLiteral("text"), text},
         {QStringLiteral("letters"), letters},
+        {QStringLiteral("big-text"), bigText},
         {QStringLiteral("rectangles"), rectangles},
         {QStringLiteral("polylines"), [] { return polylines(0, PenStyle::Solid, false); }},
         {QStringLiteral("wide"), [] { return polylines(60, PenStyle::Solid, false); }},
@@ -185,7 +197,7 @@ int main(int argc, char **argv)
     const QString kind = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = kinds.find(kind);
     if (found == kinds.end()) {
-        std::fprintf(stderr, "usage: bench_heavypages KIND (text, letters, rectangles, polylines, wide, dashed, "
+        std::fprintf(stderr, "usage: bench_heavypages KIND (text, big-text, letters, rectangles, polylines, wide, dashed, "
                              "polygons, bitmaps, photo, clips)\n");
         return 2;
     }

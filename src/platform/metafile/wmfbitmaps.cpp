@@ -198,7 +198,7 @@ void bmpRead(wmfAPI *api, wmfBMP_Read_t *r)
     r->bmp.data = nullptr;
     bool bottomUp = true;
     QImage image = decodeDib(r->buffer, r->length, bottomUp);
-    if (image.isNull() || player.bitmapBytes + image.sizeInBytes() > kMaxBitmapBytes)
+    if (image.isNull() || player.bitmapBytes + image.sizeInBytes() > kMaxBitmapBytes || !spend(api, image))
         return;
     player.bitmapBytes += image.sizeInBytes();
     const bool crisp = keepsItsPixels(image);

@@ -20,7 +20,9 @@ constexpr double kPerFilledPixel = 0.002; // of the bounding box
 constexpr double kPerEdgeRow = 0.07;
 constexpr double kPerTextItem = 60;
 constexpr double kPerCharacter = 2;
-constexpr double kPerImagePixel = 0.004; // of the target and of the source
+constexpr double kPerImagePixel = 0.004; // of the target
+constexpr double kPerSourcePixel = 0.001; // of the part of the bitmap drawn
+constexpr double kPerDecodedPixel = 0.02; // reading a bitmap from the file
 
 double pixels(double twips)
 {
@@ -70,7 +72,12 @@ double costOf(const ImageItem &item)
 {
     const double target = pixels(item.target.width()) * pixels(item.target.height());
     const double source = item.source.width() * item.source.height();
-    return kItem + kPerImagePixel * (std::abs(target) + std::abs(source));
+    return kItem + kPerImagePixel * std::abs(target) + kPerSourcePixel * std::abs(source);
+}
+
+double costOf(const QImage &decoded)
+{
+    return kItem + kPerDecodedPixel * double(decoded.width()) * double(decoded.height());
 }
 
 } // namespace velmora::metafile

@@ -95,7 +95,7 @@ struct Mapping {
 // What one page may cost to show, in estimated microseconds of reading and drawing it
 // on the screen (see wmfbudget.cpp). Past it the rest of the page is left out: the page
 // shows what was drawn first, and the screen never waits long for one page.
-inline constexpr double kPageBudget = 150000;
+inline constexpr double kPageBudget = 120000;
 
 struct Budget {
     double left = kPageBudget;
@@ -135,10 +135,12 @@ Mapping mappingFor(wmfAPI *api, const wmfDC *dc);
 bool spend(wmfAPI *api, const ShapeItem &item);
 bool spend(wmfAPI *api, const TextItem &item);
 bool spend(wmfAPI *api, const ImageItem &item);
+bool spend(wmfAPI *api, const QImage &decoded); // a bitmap read from the file
 // The estimated cost of an item (wmfbudget.cpp).
 double costOf(const ShapeItem &item);
 double costOf(const TextItem &item);
 double costOf(const ImageItem &item);
+double costOf(const QImage &decoded);
 
 // The callbacks of each part of the device layer.
 void setUpShapes(wmfFunctionReference *f);

@@ -104,6 +104,11 @@ bool spend(wmfAPI *api, const ImageItem &item)
     return spendOn(api, costOf(item));
 }
 
+bool spend(wmfAPI *api, const QImage &decoded)
+{
+    return spendOn(api, costOf(decoded));
+}
+
 // Back from device units to logical ones with the DC's pixel size and window origin,
 // then onto the picture's frame: the window the file set (or, for a placeable file that
 // sets none, the frame of its header) fills the frame, as when Windows plays a
