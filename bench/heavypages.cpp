@@ -4,7 +4,7 @@
 // closing viewer lets go of it. One kind of page a run, so the peak memory is that
 // page's own:
 //   bench_heavypages KIND      (KIND: text, big-text, letters, rectangles, polylines, wide,
-//                               dashed, polygons, bitmaps, photo, clips)
+//                               dashed, polygons, outlines, bitmaps, photo, clips)
 //   bench/heavypages.sh        (every kind, one table)
 #include "platform/datapaths.h"
 #include "platform/fonts.h"
@@ -21,6 +21,7 @@
 
 #include <sys/resource.h>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -130,6 +131,27 @@ QByteArray polylines(int penWidth, PenStyle style, bool filled)
     return w.finish();
 }
 
+// 1 000 000 points as 250 detailed outlines (short edges, like a map's coasts), filled
+// and outlined.
+QByteArray outlines()
+{
+    MetafileWriter w = a4();
+    w.selectNewPen(QColor(0, 0, 128), 0);
+    w.selectNewBrush(QColor(120, 200, 120));
+    QRandomGenerator random(8);
+    for (int shape = 0; shape < 250; ++shape) {
+        const QPoint centre = anywhere(random);
+        QPolygon points;
+        for (int i = 0; i < 4000; ++i) {
+            const double angle = i * 2 * 3.14159265358979 / 4000;
+            const double radius = 600 + random.bounded(60);
+            points << centre + QPoint(int(radius * std::cos(angle)), int(radius * std::sin(angle)));
+        }
+        w.polygon(points);
+    }
+    return w.finish();
+}
+
 // Small bitmaps filling the file: 1 300 of 64 x 64 pixels, scattered and scaled up.
 QByteArray bitmaps()
 {
@@ -190,6 +212,7 @@ int main(int argc, char **argv)
         {QStringLiteral("wide"), [] { return polylines(60, PenStyle::Solid, false); }},
         {QStringLiteral("dashed"), [] { return polylines(0, PenStyle::Dash, false); }},
         {QStringLiteral("polygons"), [] { return polylines(0, PenStyle::Solid, true); }},
+        {QStringLiteral("outlines"), outlines},
         {QStringLiteral("bitmaps"), bitmaps},
         {QStringLiteral("photo"), photo},
         {QStringLiteral("clips"), clips},
@@ -198,7 +221,7 @@ int main(int argc, char **argv)
     const auto found = kinds.find(kind);
     if (found == kinds.end()) {
         std::fprintf(stderr, "usage: bench_heavypages KIND (text, big-text, letters, rectangles, polylines, wide, dashed, "
-                             "polygons, bitmaps, photo, clips)\n");
+                             "polygons, outlines, bitmaps, photo, clips)\n");
         return 2;
     }
     QTemporaryDir dir;

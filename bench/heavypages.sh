@@ -10,7 +10,7 @@ cmake --preset release >/dev/null && cmake --build --preset release --target ben
 export QT_QPA_PLATFORM=offscreen
 printf '%-11s %9s %8s %8s %8s %8s %8s %8s\n' kind file read draw show 'MB before' 'MB peak' 'MB after'
 status=0
-for kind in text big-text letters rectangles polylines wide dashed polygons bitmaps photo clips; do
+for kind in text big-text letters rectangles polylines wide dashed polygons outlines bitmaps photo clips; do
     "$build/bench/bench_heavypages" "$kind" || status=1
 done
 exit $status

@@ -15,9 +15,10 @@ constexpr double kPerElement = 0.3;
 constexpr double kPerStrokedPixel = 0.02; // of a thin stroke's length
 constexpr double kPerDashedPixel = 0.08; // of a dashed stroke's length
 constexpr double kPerFilledPixel = 0.002; // of the bounding box
-// A fill (or a stroke wider than a pixel, which is filled as an outline) crosses every
-// row of its box with its edges: many-sided shapes over the whole page are the dearest.
-constexpr double kPerEdgeRow = 0.07;
+// A fill (or a stroke wider than a pixel, which is filled as an outline) costs by the
+// rows its edges cross: a many-sided zigzag over the whole page is the dearest shape,
+// a detailed outline whose edges are short is cheap.
+constexpr double kPerEdgeRow = 0.2;
 constexpr double kPerTextItem = 60;
 constexpr double kPerCharacter = 2;
 constexpr double kPerImagePixel = 0.004; // of the target
@@ -29,37 +30,42 @@ double pixels(double twips)
     return twips / kTwipsPerPixel;
 }
 
-// The path's length, without dashing it or flattening its curves: the sum of its
-// elements' distances (a curve's control polygon is longer than the curve).
-double roughLength(const QPainterPath &path)
+// The path's length and the rows its edges cross, without dashing it or flattening its
+// curves: sums over its elements (a curve's control polygon is longer than the curve).
+void measure(const QPainterPath &path, double &length, double &edgeRows)
 {
-    double length = 0;
+    length = 0;
+    edgeRows = 0;
     for (int i = 1; i < path.elementCount(); ++i) {
         const QPainterPath::Element &e = path.elementAt(i);
-        if (!e.isMoveTo())
-            length += QLineF(path.elementAt(i - 1), e).length();
+        if (e.isMoveTo())
+            continue;
+        const QLineF edge(path.elementAt(i - 1), e);
+        length += edge.length();
+        edgeRows += std::abs(edge.dy());
     }
-    return length;
 }
 
 } // namespace
 
 double costOf(const ShapeItem &item)
 {
-    const double elements = item.path.elementCount();
     const QRectF box = item.path.controlPointRect();
-    const double rows = std::max(1.0, pixels(box.height()));
-    double cost = kItem + kPerElement * elements;
+    double length = 0;
+    double edgeRows = 0;
+    measure(item.path, length, edgeRows);
+    length = pixels(length);
+    edgeRows = pixels(edgeRows) + pixels(box.height()); // the closing edges, at most
+    double cost = kItem + kPerElement * item.path.elementCount();
     bool filled = bool(item.fill);
     if (item.stroke) {
-        const double length = pixels(roughLength(item.path));
         const double width = pixels(item.stroke->widthTwips);
         cost += length * (std::max(1.0, width) * kPerStrokedPixel
                           + (item.stroke->dashes != Dashes::None ? kPerDashedPixel : 0));
         filled = filled || width > 1;
     }
     if (filled)
-        cost += pixels(box.width()) * rows * kPerFilledPixel + elements * rows * kPerEdgeRow;
+        cost += pixels(box.width()) * pixels(box.height()) * kPerFilledPixel + edgeRows * kPerEdgeRow;
     return cost;
 }
 
