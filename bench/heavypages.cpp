@@ -68,7 +68,8 @@ QByteArray text()
 {
     MetafileWriter w = a4();
     QRandomGenerator random(1);
-    const Font fonts[] = {{QStringLiteral("Arial"), -200}, {QStringLiteral("Times New Roman"), -240},
+    const Font fonts[] = {{QStringLiteral("Arial"), -200},
+                          {QStringLiteral("Times New Roman"), -240},
                           {QStringLiteral("Tahoma"), -180}};
     for (int i = 0; i < 25000; ++i) {
         if (i % 1000 == 0)
@@ -220,8 +221,9 @@ int main(int argc, char **argv)
     const QString kind = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = kinds.find(kind);
     if (found == kinds.end()) {
-        std::fprintf(stderr, "usage: bench_heavypages KIND (text, big-text, letters, rectangles, polylines, wide, dashed, "
-                             "polygons, outlines, bitmaps, photo, clips)\n");
+        std::fprintf(stderr,
+                     "usage: bench_heavypages KIND (text, big-text, letters, rectangles, polylines, wide, dashed, "
+                     "polygons, outlines, bitmaps, photo, clips)\n");
         return 2;
     }
     QTemporaryDir dir;

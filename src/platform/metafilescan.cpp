@@ -63,7 +63,6 @@ QString checkRegion(const Scan &scan, const Record &r, int &rectangles)
     return {};
 }
 
-
 // What the walk through the records has found so far.
 struct Walk {
     explicit Walk(Scan &s)

@@ -134,9 +134,9 @@ private Q_SLOTS:
     void frames_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char *file : {"saved-state.libreoffice.wmf", "saved-state.inkscape.wmf", "pens.libreoffice.wmf",
-                                 "pens.inkscape.wmf", "chequer.libreoffice.wmf", "chequer.inkscape.wmf",
-                                 "symbol.libreoffice.wmf", "symbol.inkscape.wmf"})
+        for (const char *file :
+             {"saved-state.libreoffice.wmf", "saved-state.inkscape.wmf", "pens.libreoffice.wmf", "pens.inkscape.wmf",
+              "chequer.libreoffice.wmf", "chequer.inkscape.wmf", "symbol.libreoffice.wmf", "symbol.inkscape.wmf"})
             QTest::newRow(file) << QString::fromLatin1(file);
     }
 
@@ -273,8 +273,9 @@ private Q_SLOTS:
             QTemporaryDir dir;
             const QString pdf = writePdf(dir, picture, originOf(file));
             const QString png = dir.filePath(QStringLiteral("page"));
-            QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                           QStringLiteral("96"), QStringLiteral("-singlefile"), pdf, png});
+            QProcess::execute(QStringLiteral("pdftoppm"),
+                              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+                               QStringLiteral("-singlefile"), pdf, png});
             got = QImage(png + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
             QVERIFY(!got.isNull());
         }

@@ -114,8 +114,10 @@ private Q_SLOTS:
         };
         // Above the baseline at 900 the letters are yellow, below it the panel is
         // blue; opaque text would have a white cell, top-aligned text would hang below.
-        const QList<Probe> baselineText{
-            {{190, 600}, kYellow}, {{190, 1100}, kBlue}, {{150, 250}, kBlue}, {{1200, 1000}, kBlue}};
+        const QList<Probe> baselineText{{{190, 600}, kYellow},
+                                        {{190, 1100}, kBlue},
+                                        {{150, 250}, kBlue},
+                                        {{1200, 1000}, kBlue}};
         QTest::newRow("text inside SaveDC") << Build([=] { return textInSavedState(false); }) << baselineText;
         QTest::newRow("text after RestoreDC") << Build([=] { return textInSavedState(true); }) << baselineText;
         QTest::newRow("winding fill inside SaveDC") << Build([] {
@@ -197,10 +199,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("Symbol by name") << "Symbol" << 1 << QByteArray("abgdlp") << QStringLiteral("αβγδλπ");
-        QTest::newRow("Symbol by character set") << "Standard Symbols" << 2 << QByteArray("p=3") << QStringLiteral("π=3");
+        QTest::newRow("Symbol by character set")
+            << "Standard Symbols" << 2 << QByteArray("p=3") << QStringLiteral("π=3");
         QTest::newRow("Symbol capitals and signs")
             << "symbol" << 0 << QByteArray("\x44\x57\xA3\xB1\xA5\xD6\xE5\xFE") << QStringLiteral("ΔΩ≤±∞√∑⎭");
-        QTest::newRow("Symbol holes print nothing") << "Symbol" << 0 << QByteArray("a\x80\xF0z") << QStringLiteral("αζ");
+        QTest::newRow("Symbol holes print nothing")
+            << "Symbol" << 0 << QByteArray("a\x80\xF0z") << QStringLiteral("αζ");
         QTest::newRow("Greek code page") << "Arial" << 161 << QByteArray("\xE1\xE2\xE3 \xC1\xD3\xFE")
                                          << QStringLiteral("αβγ ΑΣώ");
         QTest::newRow("Greek keeps Latin and Western signs")

@@ -49,7 +49,8 @@ private Q_SLOTS:
                                     << QStringLiteral(
                                            "The printed version of this page cannot be read, so it cannot be printed.");
         QTest::newRow("missing") << false
-                                 << QStringLiteral("The printed version of this page is missing, so it cannot be printed.");
+                                 << QStringLiteral(
+                                        "The printed version of this page is missing, so it cannot be printed.");
     }
 
     void printWording()

@@ -176,7 +176,8 @@ QImage decodeDib(const uchar *data, qint64 length, bool &bottomUp)
     DibLayout dib;
     quint32 colorsUsed = 0;
     int quadSize = 4;
-    if (!readDibHeader(data, length, dib, colorsUsed, quadSize) || !readColorTable(data, length, dib, colorsUsed, quadSize))
+    if (!readDibHeader(data, length, dib, colorsUsed, quadSize)
+        || !readColorTable(data, length, dib, colorsUsed, quadSize))
         return {};
     bottomUp = dib.bottomUp;
     const qint64 stride = ((dib.width * dib.bits + 31) / 32) * 4;

@@ -60,8 +60,9 @@ double costOf(const ShapeItem &item)
     bool filled = bool(item.fill);
     if (item.stroke) {
         const double width = pixels(item.stroke->widthTwips);
-        cost += length * (std::max(1.0, width) * kPerStrokedPixel
-                          + (item.stroke->dashes != Dashes::None ? kPerDashedPixel : 0));
+        cost +=
+            length
+            * (std::max(1.0, width) * kPerStrokedPixel + (item.stroke->dashes != Dashes::None ? kPerDashedPixel : 0));
         filled = filled || width > 1;
     }
     if (filled)

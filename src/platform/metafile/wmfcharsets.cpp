@@ -14,8 +14,8 @@ constexpr int kGreekCharset = 161;
 // The Symbol face's bytes 0x20 to 0xFF; 0 where the face has nothing standard.
 constexpr std::array<char16_t, 224> kSymbol = {
     // 0x20
-    u' ', u'!', u'\u2200', u'#', u'\u2203', u'%', u'&', u'\u220B', u'(', u')', u'\u2217', u'+', u',', u'\u2212',
-    u'.', u'/',
+    u' ', u'!', u'\u2200', u'#', u'\u2203', u'%', u'&', u'\u220B', u'(', u')', u'\u2217', u'+', u',', u'\u2212', u'.',
+    u'/',
     // 0x30
     u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7', u'8', u'9', u':', u';', u'<', u'=', u'>', u'?',
     // 0x40

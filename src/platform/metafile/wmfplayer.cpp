@@ -159,7 +159,6 @@ Mapping mappingFor(wmfAPI *api, const wmfDC *dc)
     return m;
 }
 
-
 namespace {
 
 void setUpDevice(wmfAPI *api)

@@ -176,8 +176,8 @@ std::optional<RawText> rawText(const Scan &scan, const Record &r)
 
 // libwmf moved the reference point by its own estimate of the alignment it holds (which
 // may not be the page's, see DcTracker); this undoes it. Device units.
-QPointF referencePoint(wmfAPI *api, const wmfDrawText_t *d, const RawText &raw, const FontInfo &info,
-                       const Mapping &m, const Record &record)
+QPointF referencePoint(wmfAPI *api, const wmfDrawText_t *d, const RawText &raw, const FontInfo &info, const Mapping &m,
+                       const Record &record)
 {
     const quint16 align = d->dc->textalign;
     const double theta = -info.escapement * std::numbers::pi / 1800;
