@@ -37,6 +37,13 @@ PageViewer::PageViewer(const QString &formName, Module1 &m)
     addEntry(*this, Label3, entry, {2, QStringLiteral("Next Page"), 6720, 7920, 2685, 495}, font);
     addEntry(*this, Label3, entry, {3, QStringLiteral("Previous Page"), 1320, 7920, 2685, 495}, font)
         ->setEnabled(false);
+
+    // Pages are large: when the viewer goes, so do its pictures and the loader's copies.
+    connect(this, &QObject::destroyed, [image1 = Image1, image2 = Image2, &pictures = m.platform().pictures()] {
+        image1->setPicture(Picture());
+        image2->setPicture(Picture());
+        pictures.release();
+    });
 }
 
 QString PageViewer::pageText(int page, int count)
@@ -54,7 +61,9 @@ void PageViewer::printPage()
 {
     MessageBoxes &messages = m_m.platform().messages();
     if (Image2->picture().isNull()) {
-        messages.ok(QStringLiteral("The printed version of this page is missing, so it cannot be printed."),
+        messages.ok(isPictureUnreadable(Image2->missingSource())
+                        ? QStringLiteral("The printed version of this page cannot be read, so it cannot be printed.")
+                        : QStringLiteral("The printed version of this page is missing, so it cannot be printed."),
                     kProductTitle);
         return;
     }

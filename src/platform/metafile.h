@@ -10,6 +10,9 @@ namespace velmora {
 struct MetafileResult {
     Picture picture;
     QString error; // empty on success
+    // The memory the picture takes, estimated: its drawing operations and the screen
+    // rendering it keeps once shown.
+    qint64 bytes = 0;
 };
 
 // A Windows Metafile page, placeable or plain, played once by libwmf's lite player

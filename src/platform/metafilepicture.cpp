@@ -18,8 +18,6 @@ namespace {
 // A dashed line is drawn solid when it would take more dashes than this: the dasher
 // would otherwise work through millions of them for one absurd line.
 constexpr double kMaxDashes = 20000;
-// The largest rendering kept for re-showing, in device pixels.
-constexpr int kMaxCachedSide = 4096;
 
 QList<qreal> dashLengths(Dashes dashes)
 {
@@ -87,6 +85,19 @@ void renderItem(QPainter &p, const TextItem &t)
     p.restore();
 }
 
+void renderItem(QPainter &p, const ImageItem &i)
+{
+    if (!i.crisp) {
+        p.drawImage(i.target, i.image, i.source);
+        return;
+    }
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.setRenderHint(QPainter::LosslessImageRendering, true);
+    p.drawImage(i.target, i.image, i.source);
+    p.restore();
+}
+
 } // namespace
 
 void DisplayList::render(QPainter &painter, double twipsPerUnit) const
@@ -107,7 +118,7 @@ void DisplayList::render(QPainter &painter, double twipsPerUnit) const
         } else if (const auto *text = std::get_if<TextItem>(&item)) {
             renderItem(painter, *text);
         } else if (const auto *image = std::get_if<ImageItem>(&item)) {
-            painter.drawImage(image->target, image->image, image->source);
+            renderItem(painter, *image);
         } else if (const auto *clip = std::get_if<ClipItem>(&item)) {
             painter.restore();
             painter.save();
@@ -198,6 +209,22 @@ QString DisplayList::readingText() const
     return lines.join(QLatin1Char('\n'));
 }
 
+qint64 DisplayList::bytes() const
+{
+    qint64 total = qint64(sizeof(DisplayList)) + qint64(items.capacity()) * qint64(sizeof(Item));
+    for (const Item &item : items) {
+        if (const auto *shape = std::get_if<ShapeItem>(&item))
+            total += qint64(shape->path.elementCount()) * qint64(sizeof(QPainterPath::Element)) + 64;
+        else if (const auto *text = std::get_if<TextItem>(&item))
+            total += text->text.size() * 2 + 256; // the string and the font's private data
+        else if (const auto *image = std::get_if<ImageItem>(&item))
+            total += image->image.sizeInBytes();
+        else if (const auto *clip = std::get_if<ClipItem>(&item))
+            total += clip->region ? clip->region->elementCount() * qint64(sizeof(QPainterPath::Element)) : 0;
+    }
+    return total;
+}
+
 void DisplayList::translate(QPointF offset)
 {
     for (Item &item : items) {
@@ -243,7 +270,7 @@ Picture::Drawer drawerFor(std::shared_ptr<const DisplayList> list)
         const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
         const QSizeF pixels = list->size / twipsPerUnit * ratio;
         const bool cacheable = isRaster(painter.device()) && world.type() <= QTransform::TxTranslate
-                               && pixels.width() <= kMaxCachedSide && pixels.height() <= kMaxCachedSide;
+                               && pixels.width() * pixels.height() <= double(kMaxKeptPixels);
         if (!cacheable) {
             list->render(painter, twipsPerUnit);
             return;

@@ -61,6 +61,9 @@ struct ImageItem {
     QRectF target;
     QImage image;
     QRectF source;
+    // A drawing's pixels (a pattern, a chart): scaled without smoothing and stored
+    // losslessly in a PDF. Photographs are smoothed and may be stored as JPEG.
+    bool crisp = false;
 };
 
 // Replaces the metafile's clipping (the picture's own frame still clips).
@@ -84,7 +87,12 @@ public:
     // lie within half a line of each other share a row), left to right in a row.
     QString readingText() const;
     void translate(QPointF offset);
+    // The memory the list takes, estimated.
+    qint64 bytes() const;
 };
+
+// The largest rendering a picture keeps for re-showing, in device pixels.
+inline constexpr qint64 kMaxKeptPixels = qint64(2048) * 2048;
 
 // The picture's drawer. On a raster device at a plain translation it keeps the last
 // rendering as an image and shows that again (a page is re-shown often and never

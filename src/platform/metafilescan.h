@@ -28,6 +28,10 @@ inline constexpr double kMaxSideTwips = 1440.0 * 100;
 enum Function : quint16 {
     kEof = 0x0000,
     kSaveDC = 0x001E,
+    kSetBkColor = 0x0201,
+    kSetTextColor = 0x0209,
+    kSetPolyFillMode = 0x0106,
+    kSetTextCharExtra = 0x0108,
     kSetBkMode = 0x0102,
     kSetMapMode = 0x0103,
     kSetRelAbs = 0x0105,
@@ -54,6 +58,9 @@ struct Record {
     qsizetype offset = 0; // of the record's size field
     quint32 words = 0; // the whole record, its six-byte head included
     quint16 function = 0;
+    // SelectObject and DeleteObject: the record that created the object in the slot
+    // named (the slot as the player hands them out); -1 otherwise.
+    int object = -1;
 
     qsizetype end() const { return offset + qsizetype(words) * 2; }
     qsizetype params() const { return qsizetype(words) - 3; }

@@ -4,15 +4,30 @@
 #include "metafile.h"
 #include "safefile.h"
 
+#include "toolkit/image.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QWidget> // for the toolkit header
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace velmora {
 
 namespace {
 // Larger than any screen picture needs; a bigger header is a damaged or hostile file.
 constexpr int kMaxSide = 8000;
+
+// glibc keeps freed memory for the process; after a large page goes it is handed back.
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 } // namespace
 
 PictureLoader::PictureLoader(const DataPaths &paths)
@@ -23,23 +38,56 @@ PictureLoader::PictureLoader(const DataPaths &paths)
 PictureLoader::Result PictureLoader::load(const QString &asWritten) const
 {
     const auto path = m_paths.existing(asWritten);
-    if (!path)
+    if (!path) {
+        notePictureUnreadable(asWritten, false);
         return {Picture(), QStringLiteral("File not found: %1").arg(asWritten)};
-    const QFileInfo info(*path);
-    const auto cached = m_cache.constFind(asWritten);
-    if (cached != m_cache.constEnd() && cached->modified == info.lastModified() && cached->size == info.size())
-        return {cached->picture, QString()};
-    Result result = read(asWritten, *path);
-    if (result.ok()) {
-        constexpr qsizetype kMaxCached = 64;
-        if (m_cache.size() >= kMaxCached)
-            m_cache.clear();
-        m_cache.insert(asWritten, {info.lastModified(), info.size(), result.picture});
     }
+    const QFileInfo info(*path);
+    const auto cached = m_cache.find(asWritten);
+    if (cached != m_cache.end() && cached->modified == info.lastModified() && cached->size == info.size()) {
+        cached->used = ++m_uses;
+        return {cached->picture, QString()};
+    }
+    qint64 bytes = 0;
+    Result result = read(asWritten, *path, bytes);
+    notePictureUnreadable(asWritten, !result.ok());
+    if (result.ok())
+        keep(asWritten, {info.lastModified(), info.size(), result.picture, bytes, ++m_uses});
     return result;
 }
 
-PictureLoader::Result PictureLoader::read(const QString &asWritten, const QString &path) const
+// Keeps a picture, forgetting the least recently used ones until all fit. One larger
+// than everything the loader may keep is not kept.
+void PictureLoader::keep(const QString &asWritten, Cached entry) const
+{
+    if (const auto old = m_cache.constFind(asWritten); old != m_cache.constEnd()) {
+        m_cachedBytes -= old->bytes;
+        m_cache.erase(old);
+    }
+    if (entry.bytes > kMaxCachedBytes)
+        return;
+    while (m_cachedBytes + entry.bytes > kMaxCachedBytes && !m_cache.isEmpty()) {
+        auto oldest = m_cache.begin();
+        for (auto it = m_cache.begin(); it != m_cache.end(); ++it) {
+            if (it->used < oldest->used)
+                oldest = it;
+        }
+        m_cachedBytes -= oldest->bytes;
+        m_cache.erase(oldest);
+    }
+    m_cachedBytes += entry.bytes;
+    m_cache.insert(asWritten, std::move(entry));
+}
+
+void PictureLoader::release() const
+{
+    m_cache.clear();
+    m_cache.squeeze();
+    m_cachedBytes = 0;
+    returnFreedMemory();
+}
+
+PictureLoader::Result PictureLoader::read(const QString &asWritten, const QString &path, qint64 &bytes) const
 {
     // No picture or page of ours comes near these sizes; a bigger file is damaged or
     // hostile. Only ordinary files are read: a pipe planted under a page's name would
@@ -47,19 +95,20 @@ PictureLoader::Result PictureLoader::read(const QString &asWritten, const QStrin
     constexpr qint64 kMaxMetafileBytes = qint64(16) * 1024 * 1024;
     constexpr qint64 kMaxImageBytes = qint64(32) * 1024 * 1024;
     const bool metafile = path.endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive);
-    QByteArray bytes;
+    QByteArray contents;
     try {
-        bytes = readRegularFile(path, metafile ? kMaxMetafileBytes : kMaxImageBytes);
+        contents = readRegularFile(path, metafile ? kMaxMetafileBytes : kMaxImageBytes);
     } catch (const FileError &error) {
         if (error.kind() == FileError::Kind::TooLarge)
             return {Picture(), QStringLiteral("Picture too large: %1").arg(asWritten)};
         return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, error.detail())};
     }
     if (metafile) {
-        const MetafileResult result = loadMetafile(bytes, asWritten);
+        const MetafileResult result = loadMetafile(contents, asWritten);
+        bytes = result.bytes;
         return {result.picture, result.error};
     }
-    QBuffer buffer(&bytes);
+    QBuffer buffer(&contents);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
@@ -68,6 +117,7 @@ PictureLoader::Result PictureLoader::read(const QString &asWritten, const QStrin
     const QImage image = reader.read();
     if (image.isNull())
         return {Picture(), QStringLiteral("Unreadable picture %1: %2").arg(asWritten, reader.errorString())};
+    bytes = image.sizeInBytes();
     return {Picture::fromImage(image, asWritten), QString()};
 }
 

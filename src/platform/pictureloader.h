@@ -10,7 +10,7 @@ namespace velmora {
 
 class DataPaths;
 
-// Loads the pictures the screens name (JPEG, GIF, BMP) from the data folder.
+// Loads the pictures the screens name (JPEG, GIF, BMP, WMF) from the data folder.
 class PictureLoader
 {
 public:
@@ -20,22 +20,40 @@ public:
         bool ok() const { return !picture.isNull(); }
     };
 
+    // What the loader keeps of pictures no screen shows any more. Page pictures are
+    // large: a few of them fill it.
+    static constexpr qint64 kMaxCachedBytes = qint64(48) * 1024 * 1024;
+
     explicit PictureLoader(const DataPaths &paths);
 
-    // Loads a picture; a file loaded before and unchanged since comes from memory.
+    // Loads a picture; a file loaded before and unchanged since comes from memory. A
+    // file that is there but cannot be read is noted as such for the stand-in that
+    // replaces it (isPictureUnreadable in toolkit/image.h).
     Result load(const QString &asWritten) const;
 
-private:
-    Result read(const QString &asWritten, const QString &path) const;
+    // Forgets every kept picture and hands the freed memory back to the system (a
+    // viewer of large pages has closed).
+    void release() const;
+    // The memory the kept pictures take, estimated.
+    qint64 cachedBytes() const { return m_cachedBytes; }
 
+private:
     struct Cached {
         QDateTime modified;
         qint64 size;
         Picture picture;
+        qint64 bytes; // in memory, estimated
+        quint64 used; // when last asked for (a counter)
     };
+
+    Result read(const QString &asWritten, const QString &path, qint64 &bytes) const;
+    void keep(const QString &asWritten, Cached entry) const;
+
     const DataPaths &m_paths;
     // The screens show the same few dozen pictures over and over.
     mutable QHash<QString, Cached> m_cache;
+    mutable qint64 m_cachedBytes = 0;
+    mutable quint64 m_uses = 0;
 };
 
 } // namespace velmora

@@ -4,13 +4,33 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QSet>
 
 namespace velmora {
 
 namespace {
 constexpr double kDefaultMissingWidth = 1500;
 constexpr double kDefaultMissingHeight = 1125;
+
+QSet<QString> &unreadablePictures()
+{
+    static QSet<QString> names;
+    return names;
+}
 } // namespace
+
+void notePictureUnreadable(const QString &source, bool unreadable)
+{
+    if (unreadable)
+        unreadablePictures().insert(source);
+    else
+        unreadablePictures().remove(source);
+}
+
+bool isPictureUnreadable(const QString &source)
+{
+    return unreadablePictures().contains(source);
+}
 
 void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &source)
 {
@@ -25,7 +45,9 @@ void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &sou
     painter.setPen(QColor(128, 0, 0));
     const QString name = QFileInfo(QString(source).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     painter.drawText(rect.adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("Picture missing:\n%1").arg(name.isEmpty() ? source : name));
+                     (isPictureUnreadable(source) ? QStringLiteral("Picture cannot be read:\n%1")
+                                                  : QStringLiteral("Picture missing:\n%1"))
+                         .arg(name.isEmpty() ? source : name));
     painter.restore();
 }
 

@@ -19,7 +19,8 @@ public:
 
     const Picture &picture() const { return m_picture; }
     void setPicture(const Picture &picture);
-    // Shows, in place of a picture that could not be loaded, which file is missing.
+    // Shows, in place of a picture that could not be loaded, which file is missing (or
+    // there but unreadable).
     // The control keeps its size (or takes a small default one when it has none).
     void setMissingPicture(const QString &source);
     QString missingSource() const { return m_missing; }
@@ -57,7 +58,13 @@ private:
 };
 
 // Draws the stand-in for a picture that could not be loaded: a hatched box that names
-// the missing file, so a teacher can tell the school's technician what to restore.
+// the file and says whether it is missing or there but unreadable, so a teacher can
+// tell the school's technician what to restore.
 void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &source);
+
+// The pictures that are there but could not be read, by the name the screens use. The
+// picture loader notes each outcome; a picture never noted counts as missing.
+void notePictureUnreadable(const QString &source, bool unreadable);
+bool isPictureUnreadable(const QString &source);
 
 } // namespace velmora
