@@ -97,7 +97,7 @@ void Titlefrm::load()
     if (again.ok())
         Picture1->setPicture(again.picture);
     else
-        Picture1->setMissingPicture(kTitlePicture);
+        Picture1->setMissingPicture(kTitlePicture, again.found);
 }
 
 void Titlefrm::Command1_Click()

@@ -33,7 +33,7 @@ bool loadpicture(const Module1 &m, Target &target, const QString &file)
     if (loaded.ok())
         target.setPicture(loaded.picture);
     else
-        target.setMissingPicture(file);
+        target.setMissingPicture(file, loaded.found);
     const PictureWords words = loaded.ok() ? pictureWords(file, loaded.picture) : PictureWords{};
     if constexpr (std::is_base_of_v<Control, Target>) {
         target.setAccessibleRole(QAccessible::Graphic);

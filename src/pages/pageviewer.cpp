@@ -61,7 +61,7 @@ void PageViewer::printPage()
 {
     MessageBoxes &messages = m_m.platform().messages();
     if (Image2->picture().isNull()) {
-        messages.ok(isPictureUnreadable(Image2->missingSource())
+        messages.ok(Image2->missingIsUnreadable()
                         ? QStringLiteral("The printed version of this page cannot be read, so it cannot be printed.")
                         : QStringLiteral("The printed version of this page is missing, so it cannot be printed."),
                     kProductTitle);

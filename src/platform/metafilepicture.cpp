@@ -184,7 +184,8 @@ QString DisplayList::readingText() const
     }
     // Rows first (a run belongs to the row whose first baseline lies within half a line
     // of its own), then left to right along each row.
-    std::stable_sort(runs.begin(), runs.end(), [](const Words &a, const Words &b) { return a.start.y() < b.start.y(); });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const Words &a, const Words &b) { return a.start.y() < b.start.y(); });
     std::vector<std::vector<Words>> rows;
     for (Words &run : runs) {
         if (rows.empty() || run.start.y() - rows.back().front().start.y() > rows.back().front().lineHeight / 2)
@@ -193,7 +194,8 @@ QString DisplayList::readingText() const
     }
     QStringList lines;
     for (auto &row : rows) {
-        std::stable_sort(row.begin(), row.end(), [](const Words &a, const Words &b) { return a.start.x() < b.start.x(); });
+        std::stable_sort(row.begin(), row.end(),
+                         [](const Words &a, const Words &b) { return a.start.x() < b.start.x(); });
         QString line;
         double lastEnd = 0;
         for (const Words &run : row) {

@@ -4,8 +4,6 @@
 #include "metafile.h"
 #include "safefile.h"
 
-#include "toolkit/image.h"
-
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
@@ -39,8 +37,7 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
 {
     const auto path = m_paths.existing(asWritten);
     if (!path) {
-        notePictureUnreadable(asWritten, false);
-        return {Picture(), QStringLiteral("File not found: %1").arg(asWritten)};
+        return {Picture(), QStringLiteral("File not found: %1").arg(asWritten), false};
     }
     const QFileInfo info(*path);
     const auto cached = m_cache.find(asWritten);
@@ -50,7 +47,6 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
     }
     qint64 bytes = 0;
     Result result = read(asWritten, *path, bytes);
-    notePictureUnreadable(asWritten, !result.ok());
     if (result.ok())
         keep(asWritten, {info.lastModified(), info.size(), result.picture, bytes, ++m_uses});
     return result;

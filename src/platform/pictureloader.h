@@ -17,6 +17,7 @@ public:
     struct Result {
         Picture picture;
         QString error; // empty on success
+        bool found = true; // false: no such file (otherwise it is there but unreadable)
         bool ok() const { return !picture.isNull(); }
     };
 
@@ -27,8 +28,7 @@ public:
     explicit PictureLoader(const DataPaths &paths);
 
     // Loads a picture; a file loaded before and unchanged since comes from memory. A
-    // file that is there but cannot be read is noted as such for the stand-in that
-    // replaces it (isPictureUnreadable in toolkit/image.h).
+    // failure says whether the file was found at all.
     Result load(const QString &asWritten) const;
 
     // Forgets every kept picture and hands the freed memory back to the system (a

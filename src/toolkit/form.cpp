@@ -44,10 +44,11 @@ void Form::setPicture(const Picture &picture)
     update();
 }
 
-void Form::setMissingPicture(const QString &source)
+void Form::setMissingPicture(const QString &source, bool unreadable)
 {
     m_picture = Picture();
     m_missingPicture = source;
+    m_pictureUnreadable = unreadable;
     update();
 }
 
@@ -124,7 +125,7 @@ void Form::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), m_backColor);
     if (!m_missingPicture.isEmpty())
-        drawMissingPicture(p, QRect(0, 0, 200, 150), m_missingPicture);
+        drawMissingPicture(p, QRect(0, 0, 200, 150), m_missingPicture, m_pictureUnreadable);
     else
         m_picture.draw(p, QPointF(0, 0), kTwipsPerPixel);
     m_painted = true;

@@ -46,7 +46,7 @@ public:
     // The form's own background picture, drawn from its top-left corner at its own size.
     const Picture &picture() const { return m_picture; }
     void setPicture(const Picture &picture);
-    void setMissingPicture(const QString &source);
+    void setMissingPicture(const QString &source, bool unreadable = false);
 
     double left() const { return m_left; }
     double top() const { return m_top; }
@@ -135,6 +135,7 @@ private:
     QColor m_backColor;
     Picture m_picture;
     QString m_missingPicture;
+    bool m_pictureUnreadable = false;
     double m_left = 0;
     double m_top = 0;
     double m_width = 0;

@@ -4,35 +4,15 @@
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QSet>
 
 namespace velmora {
 
 namespace {
 constexpr double kDefaultMissingWidth = 1500;
 constexpr double kDefaultMissingHeight = 1125;
-
-QSet<QString> &unreadablePictures()
-{
-    static QSet<QString> names;
-    return names;
-}
 } // namespace
 
-void notePictureUnreadable(const QString &source, bool unreadable)
-{
-    if (unreadable)
-        unreadablePictures().insert(source);
-    else
-        unreadablePictures().remove(source);
-}
-
-bool isPictureUnreadable(const QString &source)
-{
-    return unreadablePictures().contains(source);
-}
-
-void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &source)
+void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &source, bool unreadable)
 {
     painter.save();
     painter.fillRect(rect, QColor(255, 255, 255));
@@ -45,8 +25,8 @@ void drawMissingPicture(QPainter &painter, const QRect &rect, const QString &sou
     painter.setPen(QColor(128, 0, 0));
     const QString name = QFileInfo(QString(source).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     painter.drawText(rect.adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
-                     (isPictureUnreadable(source) ? QStringLiteral("Picture cannot be read:\n%1")
-                                                  : QStringLiteral("Picture missing:\n%1"))
+                     (unreadable ? QStringLiteral("Picture cannot be read:\n%1")
+                                 : QStringLiteral("Picture missing:\n%1"))
                          .arg(name.isEmpty() ? source : name));
     painter.restore();
 }
@@ -66,10 +46,11 @@ void Image::setPicture(const Picture &picture)
     widget()->update();
 }
 
-void Image::setMissingPicture(const QString &source)
+void Image::setMissingPicture(const QString &source, bool unreadable)
 {
     m_picture = Picture();
     m_missing = source;
+    m_unreadable = unreadable;
     if (width() <= 0 || height() <= 0)
         setGeometry(left(), top(), kDefaultMissingWidth, kDefaultMissingHeight);
     widget()->update();
@@ -78,7 +59,7 @@ void Image::setMissingPicture(const QString &source)
 void Image::paint(QPainter &p)
 {
     if (!m_missing.isEmpty()) {
-        drawMissingPicture(p, widget()->rect(), m_missing);
+        drawMissingPicture(p, widget()->rect(), m_missing, m_unreadable);
         return;
     }
     m_picture.draw(p, QPointF(0, 0), kTwipsPerPixel);
@@ -98,10 +79,11 @@ void PictureBox::setPicture(const Picture &picture)
     widget()->update();
 }
 
-void PictureBox::setMissingPicture(const QString &source)
+void PictureBox::setMissingPicture(const QString &source, bool unreadable)
 {
     m_picture = Picture();
     m_missing = source;
+    m_unreadable = unreadable;
     widget()->update();
 }
 
@@ -117,7 +99,7 @@ void PictureBox::paint(QPainter &p)
     p.fillRect(r, backColor());
     const QRect inner = m_border ? r.adjusted(2, 2, -2, -2) : r;
     if (!m_missing.isEmpty()) {
-        drawMissingPicture(p, inner, m_missing);
+        drawMissingPicture(p, inner, m_missing, m_unreadable);
     } else {
         p.save();
         p.setClipRect(inner);
