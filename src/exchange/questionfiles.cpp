@@ -554,7 +554,7 @@ QByteArray writeGift(const QString &name, const QList<ExportQuestion> &questions
     int n = 0;
     for (const ExportQuestion &question : questions) {
         const QString text = giftText(question.text);
-        out += QStringLiteral("::") + giftEscaped(oneLine(name) + QLatin1Char(' ') + QString::number(++n))
+        out += QStringLiteral("::") + giftEscaped(oneLine(name) + QStringLiteral(", question ") + QString::number(++n))
                + QStringLiteral("::") + text + QStringLiteral(" {") + kLineEnd;
         for (int k = 0; k < 4; ++k) {
             const QString answer = oneLine(question.answers[std::size_t(k)]);

@@ -76,7 +76,7 @@ struct ExportQuestion {
 std::optional<QString> aikenCannotHold(const ExportQuestion &question);
 
 // The files, UTF-8 without a byte-order mark, every line ended by CR LF. GIFT questions
-// are named "<name> <n>" so they stay apart in a platform's question bank.
+// are named "<name>, question <n>" so they stay apart in a platform's question bank.
 QByteArray writeAiken(const QList<ExportQuestion> &questions);
 QByteArray writeGift(const QString &name, const QList<ExportQuestion> &questions);
 
