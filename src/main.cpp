@@ -18,8 +18,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
 #include <QStandardPaths>
@@ -127,14 +127,14 @@ int main(int argc, char *argv[])
     QApplication::setPalette(QApplication::style()->standardPalette());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Velmora: Ardovin Sevrani, a unit for schools.\n\n"
-        "Worksheets travel to and from a learning platform as Aiken or GIFT question files: from a "
-        "terminal with --export DIR and --import FILE..., which print what they did; or from the "
-        "desktop menu entry's actions \"Import worksheets\u2026\" and \"Export worksheets\u2026\" "
-        "(--import-dialog, --export-dialog), which choose the files or folder in a dialog and show "
-        "the report in a message box. Imported worksheets never replace a worksheet of the same "
-        "title."));
+    parser.setApplicationDescription(
+        QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools.\n\n"
+                       "Worksheets travel to and from a learning platform as Aiken or GIFT question files: from a "
+                       "terminal with --export DIR and --import FILE..., which print what they did; or from the "
+                       "desktop menu entry's actions \"Import worksheets\u2026\" and \"Export worksheets\u2026\" "
+                       "(--import-dialog, --export-dialog), which choose the files or folder in a dialog and show "
+                       "the report in a message box. Imported worksheets never replace a worksheet of the same "
+                       "title."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dataOption(QStringLiteral("data"),
@@ -159,14 +159,14 @@ int main(int argc, char *argv[])
         QStringLiteral("Write every listed worksheet into <dir>, one file each, named after its title, for a "
                        "learning platform to import; print what was written, then quit."),
         QStringLiteral("dir"));
-    const QCommandLineOption exportTitleOption(
-        QStringLiteral("export-title"),
-        QStringLiteral("With --export or --export-dialog: write only the worksheet titled <title>."),
-        QStringLiteral("title"));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("With --export or --export-dialog: write <format>, aiken or gift (default gift)."),
-        QStringLiteral("format"));
+    const QCommandLineOption
+        exportTitleOption(QStringLiteral("export-title"),
+                          QStringLiteral("With --export or --export-dialog: write only the worksheet titled <title>."),
+                          QStringLiteral("title"));
+    const QCommandLineOption
+        formatOption(QStringLiteral("format"),
+                     QStringLiteral("With --export or --export-dialog: write <format>, aiken or gift (default gift)."),
+                     QStringLiteral("format"));
     const QCommandLineOption importOption(
         QStringLiteral("import"),
         QStringLiteral("Make worksheets from the Aiken or GIFT question file <file> (more files may follow): "

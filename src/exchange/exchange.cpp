@@ -28,8 +28,7 @@ QString numberList(const QList<int> &numbers)
         qsizetype j = i;
         while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
             ++j;
-        parts << (j == i ? QString::number(numbers[i])
-                         : QStringLiteral("%1-%2").arg(numbers[i]).arg(numbers[j]));
+        parts << (j == i ? QString::number(numbers[i]) : QStringLiteral("%1-%2").arg(numbers[i]).arg(numbers[j]));
         i = j + 1;
     }
     return parts.join(QStringLiteral(", "));
@@ -77,8 +76,8 @@ std::optional<QString> unusable(const ParsedQuestion &q, QuestionDraft &draft)
         return QStringLiteral("the character %1 in %2 cannot be saved in a worksheet (its code page cannot hold it)")
             .arg(describeCharacter(problem->detail), problem->where);
     // Characters a box cannot be typed with: the file would hold them, no screen would.
-    for (const QString *text : {&draft.text, &draft.answers[0], &draft.answers[1], &draft.answers[2],
-                                &draft.answers[3]}) {
+    for (const QString *text :
+         {&draft.text, &draft.answers[0], &draft.answers[1], &draft.answers[2], &draft.answers[3]}) {
         for (const QChar c : *text) {
             if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
                 return QStringLiteral("it holds the control character %1").arg(describeCharacter(QString(c)));
@@ -132,7 +131,8 @@ ImportPlan planImport(const QByteArray &bytes, const QString &fileName)
         const int number = int(i + 1);
         QuestionDraft draft;
         if (const auto why = unusable(questions[i], draft)) {
-            plan.skipped << QStringLiteral("question %1 (line %2) skipped: %3").arg(number).arg(questions[i].line).arg(*why);
+            plan.skipped
+                << QStringLiteral("question %1 (line %2) skipped: %3").arg(number).arg(questions[i].line).arg(*why);
             continue;
         }
         usable << std::pair{number, draft};
@@ -175,7 +175,8 @@ ExchangeReport importFiles(Module1 &m, const QStringList &paths)
             plan.refusal = reasonOf(error);
         }
         if (!plan.refusal.isEmpty()) {
-            report.lines << QStringLiteral("%1: nothing imported: %2.").arg(QDir::toNativeSeparators(path), plan.refusal);
+            report.lines
+                << QStringLiteral("%1: nothing imported: %2.").arg(QDir::toNativeSeparators(path), plan.refusal);
             report.ok = false;
             continue;
         }
@@ -271,7 +272,8 @@ ExchangeReport exportWorksheets(Module1 &m, const QString &folder, QuestionForma
         m.readtracklist(kListFile);
     } catch (const FileError &error) {
         file.abandon();
-        report.lines << failureText(QStringLiteral("The list of worksheets cannot be read; nothing was written."), error);
+        report.lines << failureText(QStringLiteral("The list of worksheets cannot be read; nothing was written."),
+                                    error);
         report.ok = false;
         return report;
     }
@@ -320,7 +322,8 @@ ExchangeReport exportWorksheets(Module1 &m, const QString &folder, QuestionForma
             bool isNumber = false;
             const int right = m.rightans[i].trimmed().toInt(&isNumber);
             if (!isNumber || right < 1 || right > 4) {
-                problem = QStringLiteral("the correct answer of question %1 is not 1 to 4 (the file is damaged)").arg(q);
+                problem =
+                    QStringLiteral("the correct answer of question %1 is not 1 to 4 (the file is damaged)").arg(q);
                 break;
             }
             ExportQuestion question{m.quest[i], {m.ansa[i], m.ansb[i], m.ansc[i], m.ansd[i]}, right - 1};
@@ -344,8 +347,7 @@ ExchangeReport exportWorksheets(Module1 &m, const QString &folder, QuestionForma
         used.insert(name.toLower());
 
         const QString path = QDir(folder).filePath(name);
-        const QByteArray bytes =
-            format == QuestionFormat::Aiken ? writeAiken(questions) : writeGift(shown, questions);
+        const QByteArray bytes = format == QuestionFormat::Aiken ? writeAiken(questions) : writeGift(shown, questions);
         try {
             AtomicFile out(path, name);
             out.write(bytes);

@@ -123,11 +123,10 @@ enum class TextFormat { Moodle, Html, Plain, Markdown };
 // Takes a leading [html], [moodle], [plain] or [markdown] off a text.
 std::optional<TextFormat> takeFormat(QString &text)
 {
-    static const std::array<std::pair<const char *, TextFormat>, 4> markers{
-        {{"[html]", TextFormat::Html},
-         {"[moodle]", TextFormat::Moodle},
-         {"[plain]", TextFormat::Plain},
-         {"[markdown]", TextFormat::Markdown}}};
+    static const std::array<std::pair<const char *, TextFormat>, 4> markers{{{"[html]", TextFormat::Html},
+                                                                             {"[moodle]", TextFormat::Moodle},
+                                                                             {"[plain]", TextFormat::Plain},
+                                                                             {"[markdown]", TextFormat::Markdown}}};
     const QString trimmed = text.trimmed();
     for (const auto &[marker, format] : markers) {
         const QLatin1String m(marker);
@@ -426,8 +425,8 @@ QList<ParsedQuestion> readAiken(const QString &text)
             else if (open->answers.isEmpty())
                 open->notMultipleChoice = QStringLiteral("it has no answers");
             else if (open->notMultipleChoice.isEmpty() && index < 0)
-                open->notMultipleChoice = QStringLiteral("its ANSWER line \"%1\" names none of its answers")
-                                              .arg(key.captured(1).trimmed());
+                open->notMultipleChoice =
+                    QStringLiteral("its ANSWER line \"%1\" names none of its answers").arg(key.captured(1).trimmed());
             if (index >= 0)
                 open->right << int(index);
             out << *open;
@@ -549,8 +548,8 @@ QString giftText(const QString &text)
 
 QByteArray writeGift(const QString &name, const QList<ExportQuestion> &questions)
 {
-    QString out = QStringLiteral("// ") + oneLine(name) + QStringLiteral(": %1 multiple-choice questions").arg(questions.size())
-                  + kLineEnd + kLineEnd;
+    QString out = QStringLiteral("// ") + oneLine(name)
+                  + QStringLiteral(": %1 multiple-choice questions").arg(questions.size()) + kLineEnd + kLineEnd;
     int n = 0;
     for (const ExportQuestion &question : questions) {
         const QString text = giftText(question.text);

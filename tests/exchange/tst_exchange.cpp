@@ -71,8 +71,8 @@ QStringList quizSet(TestApp &app, const QString &asWritten)
     }
     QStringList out{app.m.worktitle};
     for (std::size_t q = 1; q <= 10; ++q)
-        out << QStringList{app.m.quest[q], app.m.ansa[q], app.m.ansb[q], app.m.ansc[q], app.m.ansd[q],
-                           app.m.rightans[q]}
+        out << QStringList{app.m.quest[q], app.m.ansa[q], app.m.ansb[q],
+                           app.m.ansc[q],  app.m.ansd[q], app.m.rightans[q]}
                    .join(QStringLiteral(" | "));
     return out;
 }
@@ -143,14 +143,15 @@ private Q_SLOTS:
         const QString aikenLeft = QStringLiteral("questions 26-30, 5 usable questions left over");
         for (const QString &ends : {QStringLiteral("as written"), QStringLiteral("LF")}) {
             QTest::addRow("Aiken, %s, accented", qPrintable(ends))
-                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft
-                << 1 << 5 << QStringLiteral("Quelle planète est la plus grande ? | Jupiter | Saturne | Vénus | Mars | 1");
+                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft << 1
+                << 5 << QStringLiteral("Quelle planète est la plus grande ? | Jupiter | Saturne | Vénus | Mars | 1");
             QTest::addRow("Aiken, %s, brackets", qPrintable(ends))
-                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft
-                << 1 << 2 << QStringLiteral("Which planet is known as the red planet? | Jupiter | Mars | Saturn | Neptune | 2");
+                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft << 1
+                << 2
+                << QStringLiteral("Which planet is known as the red planet? | Jupiter | Mars | Saturn | Neptune | 2");
             QTest::addRow("Aiken, %s, second worksheet", qPrintable(ends))
-                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft
-                << 2 << 6 << QStringLiteral("Wie heißt der größte Mond des Saturn? | Europa | Io | Phobos | Titan | 4");
+                << QStringLiteral("Solar system.txt") << ends << QStringLiteral("Aiken") << aikenSkips << aikenLeft << 2
+                << 6 << QStringLiteral("Wie heißt der größte Mond des Saturn? | Europa | Io | Phobos | Titan | 4");
         }
         const QStringList giftSkips{QStringLiteral("2"),  QStringLiteral("7"),  QStringLiteral("10"),
                                     QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13"),
@@ -160,16 +161,22 @@ private Q_SLOTS:
         for (const QString &ends : {QStringLiteral("as written"), QStringLiteral("CR LF + byte-order mark")}) {
             QTest::addRow("GIFT, %s, escapes", qPrintable(ends))
                 << QStringLiteral("Science quiz.gift") << ends << QStringLiteral("GIFT") << giftSkips << giftLeft << 1
-                << 3 << QStringLiteral("In the ratio 3:1, what does 2 = 1 + 1 show? | A ratio | A sum | A {set} | A ~wave | 2");
+                << 3
+                << QStringLiteral(
+                       "In the ratio 3:1, what does 2 = 1 + 1 show? | A ratio | A sum | A {set} | A ~wave | 2");
             QTest::addRow("GIFT, %s, answers on lines with feedback", qPrintable(ends))
                 << QStringLiteral("Science quiz.gift") << ends << QStringLiteral("GIFT") << giftSkips << giftLeft << 1
                 << 2 << QStringLiteral("What is the chemical symbol for gold? | Ag | Au | Gd | Go | 2");
             QTest::addRow("GIFT, %s, html", qPrintable(ends))
                 << QStringLiteral("Science quiz.gift") << ends << QStringLiteral("GIFT") << giftSkips << giftLeft << 1
-                << 6 << QStringLiteral("Which part of the cell holds its DNA? | The nucleus | The wall | The membrane | The cytoplasm | 1");
+                << 6
+                << QStringLiteral("Which part of the cell holds its DNA? | The nucleus | The wall | The membrane | The "
+                                  "cytoplasm | 1");
             QTest::addRow("GIFT, %s, missing word", qPrintable(ends))
                 << QStringLiteral("Science quiz.gift") << ends << QStringLiteral("GIFT") << giftSkips << giftLeft << 1
-                << 7 << QStringLiteral("The Sun is a _____ at the centre of the solar system. | star | planet | moon | comet | 1");
+                << 7
+                << QStringLiteral(
+                       "The Sun is a _____ at the centre of the solar system. | star | planet | moon | comet | 1");
             QTest::addRow("GIFT, %s, accented", qPrintable(ends))
                 << QStringLiteral("Science quiz.gift") << ends << QStringLiteral("GIFT") << giftSkips << giftLeft << 1
                 << 8 << QStringLiteral("Où se trouve la tour Eiffel ? | Paris | Lyon | Marseille | Nice | 1");
@@ -211,7 +218,8 @@ private Q_SLOTS:
                 skippedNumbers << line.section(QLatin1Char(' '), 3, 3);
         }
         QCOMPARE(skippedNumbers, skipped);
-        QVERIFY2(reportHas(report, QStringLiteral("not saved: ") + leftOver + QStringLiteral("; a worksheet needs ten")),
+        QVERIFY2(reportHas(report,
+                           QStringLiteral("not saved: ") + leftOver + QStringLiteral("; a worksheet needs ten")),
                  qPrintable(report.text()));
 
         const QStringList set = quizSet(app, worksheetFile(base + QLatin1Char(' ') + QString::number(sheet)));
@@ -236,8 +244,8 @@ private Q_SLOTS:
         QTest::newRow("an empty question") << QByteArray("{=a ~b ~c ~d}") << QStringLiteral("the question is empty");
         QTest::newRow("an emoji") << QByteArray("Q \xF0\x9F\x98\x80{=a ~b ~c ~d}")
                                   << QStringLiteral("the character \"😀\" (U+1F600) in the question cannot be saved");
-        QTest::newRow("a control character") << QByteArray("Q\x01x{=a ~b ~c ~d}")
-                                             << QStringLiteral("it holds the control character");
+        QTest::newRow("a control character")
+            << QByteArray("Q\x01x{=a ~b ~c ~d}") << QStringLiteral("it holds the control character");
         QTest::newRow("five answers") << QByteArray("Q{=a ~b ~c ~d ~e}")
                                       << QStringLiteral("it has 5 answers; a worksheet question has four");
         QTest::newRow("no right answer") << QByteArray("Q{~a ~b ~c ~d}")
@@ -256,7 +264,8 @@ private Q_SLOTS:
         TestApp app;
         const QByteArray list = readBytes(app.dataPath(kListFile));
         const ExchangeReport report = importFiles(app.m, {path});
-        QVERIFY2(reportHas(report, QStringLiteral("question 6 (line 11) skipped: ") + reason), qPrintable(report.text()));
+        QVERIFY2(reportHas(report, QStringLiteral("question 6 (line 11) skipped: ") + reason),
+                 qPrintable(report.text()));
         QVERIFY2(reportHas(report, QStringLiteral("9 usable questions left over")), qPrintable(report.text()));
         QCOMPARE(readBytes(app.dataPath(kListFile)), list);
         QCOMPARE(QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files),
@@ -380,8 +389,8 @@ private Q_SLOTS:
                                  << QStringLiteral("cannot contain \":\"");
         QTest::newRow("outside the code page") << QStringLiteral("Ω quiz.gift") << QStringLiteral("questions")
                                                << QStringLiteral("cannot be saved in a worksheet title");
-        QTest::newRow("unbalanced braces") << QStringLiteral("braces.gift") << QStringLiteral("unbalanced")
-                                           << QStringLiteral("(unbalanced braces)");
+        QTest::newRow("unbalanced braces")
+            << QStringLiteral("braces.gift") << QStringLiteral("unbalanced") << QStringLiteral("(unbalanced braces)");
     }
 
     void refusedFiles()
@@ -414,7 +423,8 @@ private Q_SLOTS:
         } else if (kind == QLatin1String("questions")) {
             writeBytes(path, giftQuestions(10));
         } else if (kind == QLatin1String("unbalanced")) {
-            writeBytes(path, giftQuestions(4) + "Q{=a ~b\n\nQ}{=a ~b ~c ~d}\n\nQ{=a {~b} ~c ~d}\n\n" + giftQuestions(5));
+            writeBytes(path,
+                       giftQuestions(4) + "Q{=a ~b\n\nQ}{=a ~b ~c ~d}\n\nQ{=a {~b} ~c ~d}\n\n" + giftQuestions(5));
         }
 
         TestApp app;
@@ -462,9 +472,9 @@ private Q_SLOTS:
         writeBytes(in.filePath(QStringLiteral("B.txt")), QByteArray("\0\0\0", 3));
         writeBytes(in.filePath(QStringLiteral("C.gift")), giftQuestions(20));
         TestApp app;
-        const ExchangeReport report = importFiles(
-            app.m, {in.filePath(QStringLiteral("A.gift")), in.filePath(QStringLiteral("B.txt")),
-                    in.filePath(QStringLiteral("C.gift"))});
+        const ExchangeReport report =
+            importFiles(app.m, {in.filePath(QStringLiteral("A.gift")), in.filePath(QStringLiteral("B.txt")),
+                                in.filePath(QStringLiteral("C.gift"))});
         QVERIFY(!report.ok);
         QCOMPARE(listed(app), (QStringList{QStringLiteral("A"), QStringLiteral("C 1"), QStringLiteral("C 2")}));
         QVERIFY(reportHas(report, QStringLiteral("B.txt: nothing imported: it is not a text file")));
@@ -475,8 +485,8 @@ private Q_SLOTS:
         // Titles as shown (commas back), safe names, two titles that come out alike
         // kept apart, and a damaged worksheet named without stopping the others.
         TestApp app;
-        for (const QString &title : {QStringLiteral("Plants, animals"), QStringLiteral("What?"),
-                                     QStringLiteral("What*")}) {
+        for (const QString &title :
+             {QStringLiteral("Plants, animals"), QStringLiteral("What?"), QStringLiteral("What*")}) {
             wizard &w = app.forms.ref<wizard>();
             fillWizard(w, title);
             w.genwork();
@@ -485,8 +495,8 @@ private Q_SLOTS:
         app.m.appendToWorksheetList(QStringLiteral("Damaged"));
 
         QTemporaryDir out;
-        const ExchangeReport report = exportWorksheets(app.m, out.filePath(QStringLiteral("new folder")),
-                                                       QuestionFormat::Aiken);
+        const ExchangeReport report =
+            exportWorksheets(app.m, out.filePath(QStringLiteral("new folder")), QuestionFormat::Aiken);
         QVERIFY(!report.ok);
         QVERIFY2(reportHas(report, QStringLiteral("not written: \"Damaged\": This worksheet seems to be corrupted.")),
                  qPrintable(report.text()));
@@ -530,7 +540,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("answerLength");
         QTest::addColumn<QString>("problem");
         QTest::newRow("as long as the boxes") << kQuestionBoxLength << kAnswerBoxLength << QString();
-        QTest::newRow("question one longer") << kQuestionBoxLength + 1 << kAnswerBoxLength << QStringLiteral("the question");
+        QTest::newRow("question one longer")
+            << kQuestionBoxLength + 1 << kAnswerBoxLength << QStringLiteral("the question");
         QTest::newRow("answer one longer") << kQuestionBoxLength << kAnswerBoxLength + 1 << QStringLiteral("answer A");
     }
 
@@ -546,8 +557,8 @@ private Q_SLOTS:
         QCOMPARE(w.Text2[0].maxLength(), kQuestionBoxLength);
         QCOMPARE(w.Text3[0].maxLength(), kAnswerBoxLength);
         const QuestionDraft question{QString(questionLength, QLatin1Char('q')),
-                                     {QString(answerLength, QLatin1Char('a')), QStringLiteral("b"),
-                                      QStringLiteral("c"), QStringLiteral("d")},
+                                     {QString(answerLength, QLatin1Char('a')), QStringLiteral("b"), QStringLiteral("c"),
+                                      QStringLiteral("d")},
                                      {true, false, false, false}};
         const auto found = lengthProblem(question);
         QCOMPARE(found ? found->where : QString(), problem);

@@ -42,16 +42,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("dots, then brackets; blank line between") << QStringLiteral(
-            "What is the right answer?\nA. This one\nB. Maybe this\nC. Or this\nD. Surely this\nANSWER: D\n\n"
-            "Which is a planet?\nA) Mars\nB) The Sun\nC) The Moon\nD) Halley\nANSWER: A\n")
-                                                                << QStringList{
-                                                                       QStringLiteral("What is the right answer? "
-                                                                                      "[This one|Maybe this|Or "
-                                                                                      "this|Surely this] right=3"),
-                                                                       QStringLiteral("Which is a planet? "
-                                                                                      "[Mars|The Sun|The "
-                                                                                      "Moon|Halley] right=0")};
+        QTest::newRow("dots, then brackets; blank line between")
+            << QStringLiteral(
+                   "What is the right answer?\nA. This one\nB. Maybe this\nC. Or this\nD. Surely this\nANSWER: D\n\n"
+                   "Which is a planet?\nA) Mars\nB) The Sun\nC) The Moon\nD) Halley\nANSWER: A\n")
+            << QStringList{QStringLiteral("What is the right answer? "
+                                          "[This one|Maybe this|Or "
+                                          "this|Surely this] right=3"),
+                           QStringLiteral("Which is a planet? "
+                                          "[Mars|The Sun|The "
+                                          "Moon|Halley] right=0")};
         QTest::newRow("no blank line, CR LF, blanks around lines")
             << QStringLiteral("  Q one?\r\nA. a\r\nB. b \r\n\tC. c\r\nD. d\r\nANSWER:  B \r\nQ two?\r\nA. w\r\nB. "
                               "x\r\nC. y\r\nD. z\r\nANSWER: c\r\n")
@@ -100,23 +100,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("one line, title, comment") << QStringLiteral(
-            "// a comment\n::Q1:: Who wrote it?{~Anna ~Ben =nobody ~Carl}\n")
-                                                  << QStringList{QStringLiteral(
-                                                         "Who wrote it? [Anna|Ben|nobody|Carl] right=2")};
+        QTest::newRow("one line, title, comment")
+            << QStringLiteral("// a comment\n::Q1:: Who wrote it?{~Anna ~Ben =nobody ~Carl}\n")
+            << QStringList{QStringLiteral("Who wrote it? [Anna|Ben|nobody|Carl] right=2")};
         QTest::newRow("answers on lines, feedback, CR LF, comment inside")
             << QStringLiteral("Which country?{\r\n  ~India #No\r\n// not this\r\n  =China # Yes!\r\n  ~Korea\r\n  "
                               "~Egypt}\r\n")
             << QStringList{QStringLiteral("Which country? [India|China|Korea|Egypt] right=1")};
         QTest::newRow("escapes") << QStringLiteral(
             "::T\\:1:: 3\\:1 and 2 \\= 1+1 \\# \\{x\\} \\~ a\\\\b\\nc ? {=\\{s\\} ~a\\=b ~c\\#d ~e\\:f}\n")
-                                 << QStringList{QStringLiteral(
-                                        "3:1 and 2 = 1+1 # {x} ~ a\\b c ? [{s}|a=b|c#d|e:f] right=0")};
-        QTest::newRow("a lone backslash stays")
-            << QStringLiteral("C:\\temp? {=a ~b ~c ~d}\n") << QStringList{QStringLiteral("C:\\temp? [a|b|c|d] right=0")};
-        QTest::newRow("missing word")
-            << QStringLiteral("Grant is {~buried =entombed ~living ~x} in the tomb.\n")
-            << QStringList{QStringLiteral("Grant is _____ in the tomb. [buried|entombed|living|x] right=1")};
+                                 << QStringList{
+                                        QStringLiteral("3:1 and 2 = 1+1 # {x} ~ a\\b c ? [{s}|a=b|c#d|e:f] right=0")};
+        QTest::newRow("a lone backslash stays") << QStringLiteral("C:\\temp? {=a ~b ~c ~d}\n")
+                                                << QStringList{QStringLiteral("C:\\temp? [a|b|c|d] right=0")};
+        QTest::newRow("missing word") << QStringLiteral("Grant is {~buried =entombed ~living ~x} in the tomb.\n")
+                                      << QStringList{QStringLiteral(
+                                             "Grant is _____ in the tomb. [buried|entombed|living|x] right=1")};
         QTest::newRow("weights: 100 is right, 0 and below wrong")
             << QStringLiteral("Q?{~%100%a ~%0%b ~%-50%c =%100%d}\n")
             << QStringList{QStringLiteral("Q? [a|b|c|d] right=0,3")};
@@ -134,19 +133,20 @@ private Q_SLOTS:
         QTest::newRow("category on the question's first line")
             << QStringLiteral("$CATEGORY: a\nQ{=a ~b}\n") << QStringList{QStringLiteral("Q [a|b] right=0")};
 
-        const auto notMc = [](const QString &text, const QString &why) { return text + QStringLiteral(" [] right= / ") + why; };
-        QTest::newRow("true/false") << QStringLiteral("The Sun is a star.{T}\n\nIt is.{FALSE#no}\n")
-                                    << QStringList{notMc(QStringLiteral("The Sun is a star."),
-                                                         QStringLiteral("it is a true/false question")),
-                                                   notMc(QStringLiteral("It is."),
-                                                         QStringLiteral("it is a true/false question"))};
+        const auto notMc = [](const QString &text, const QString &why) {
+            return text + QStringLiteral(" [] right= / ") + why;
+        };
+        QTest::newRow("true/false")
+            << QStringLiteral("The Sun is a star.{T}\n\nIt is.{FALSE#no}\n")
+            << QStringList{notMc(QStringLiteral("The Sun is a star."), QStringLiteral("it is a true/false question")),
+                           notMc(QStringLiteral("It is."), QStringLiteral("it is a true/false question"))};
         QTest::newRow("short answer") << QStringLiteral("Two plus {=two =2} is four.\n")
                                       << QStringList{notMc(QStringLiteral("Two plus _____ is four."),
                                                            QStringLiteral("it is a short-answer question (every "
                                                                           "answer is right)"))};
         QTest::newRow("matching") << QStringLiteral("Match:{=cat -> fish =dog -> bone}\n")
-                                  << QStringList{notMc(QStringLiteral("Match:"),
-                                                       QStringLiteral("it is a matching question"))};
+                                  << QStringList{
+                                         notMc(QStringLiteral("Match:"), QStringLiteral("it is a matching question"))};
         QTest::newRow("numerical") << QStringLiteral("Born when?{#1822:5}\n")
                                    << QStringList{notMc(QStringLiteral("Born when?"),
                                                         QStringLiteral("it is a numerical question"))};
@@ -158,30 +158,30 @@ private Q_SLOTS:
                                      << QStringList{notMc(QStringLiteral("Just words."),
                                                           QStringLiteral("it has no answers in braces (a "
                                                                          "description, not a question)"))};
-        QTest::newRow("unclosed answers") << QStringLiteral("Q?{=a ~b\n")
-                                          << QStringList{notMc(QStringLiteral("Q?"),
-                                                               QStringLiteral("its answers are not closed with "
-                                                                              "\"}\" (unbalanced braces)"))};
-        QTest::newRow("closing brace first") << QStringLiteral("Q}?{=a ~b}\n")
-                                             << QStringList{notMc(QStringLiteral("Q}?"),
-                                                                  QStringLiteral("it has a \"}\" without a \"{\" "
-                                                                                 "before it (unbalanced braces)"))};
-        QTest::newRow("brace inside answers") << QStringLiteral("Q?{=a {~b}\n")
-                                              << QStringList{notMc(QStringLiteral("Q?"),
-                                                                   QStringLiteral("it has a \"{\" inside its "
-                                                                                  "answers (unbalanced braces)"))};
+        QTest::newRow("unclosed answers")
+            << QStringLiteral("Q?{=a ~b\n")
+            << QStringList{notMc(QStringLiteral("Q?"), QStringLiteral("its answers are not closed with "
+                                                                      "\"}\" (unbalanced braces)"))};
+        QTest::newRow("closing brace first")
+            << QStringLiteral("Q}?{=a ~b}\n")
+            << QStringList{notMc(QStringLiteral("Q}?"), QStringLiteral("it has a \"}\" without a \"{\" "
+                                                                       "before it (unbalanced braces)"))};
+        QTest::newRow("brace inside answers")
+            << QStringLiteral("Q?{=a {~b}\n")
+            << QStringList{notMc(QStringLiteral("Q?"), QStringLiteral("it has a \"{\" inside its "
+                                                                      "answers (unbalanced braces)"))};
         QTest::newRow("two questions without a blank line")
             << QStringLiteral("Q1?{=a ~b}\nQ2?{=c ~d}\n")
             << QStringList{notMc(QStringLiteral("Q1?"), QStringLiteral("it has more than one set of braces "
-                                                                         "(questions must be separated by a blank "
-                                                                         "line)"))};
+                                                                       "(questions must be separated by a blank "
+                                                                       "line)"))};
         QTest::newRow("unclosed title") << QStringLiteral("::T Q?{=a ~b}\n")
                                         << QStringList{notMc(QStringLiteral("T Q?{=a ~b}"),
                                                              QStringLiteral("its title is not closed with \"::\""))};
-        QTest::newRow("unmarked answers") << QStringLiteral("Q?{Paris}\n")
-                                          << QStringList{notMc(QStringLiteral("Q?"),
-                                                               QStringLiteral("its answers are not marked with "
-                                                                              "\"=\" and \"~\""))};
+        QTest::newRow("unmarked answers")
+            << QStringLiteral("Q?{Paris}\n")
+            << QStringList{notMc(QStringLiteral("Q?"), QStringLiteral("its answers are not marked with "
+                                                                      "\"=\" and \"~\""))};
     }
 
     void gift()
@@ -199,8 +199,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("refusal");
 
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9") << QStringLiteral("café") << false << QString();
-        QTest::newRow("UTF-8 with a byte-order mark")
-            << QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9") << QStringLiteral("café") << false << QString();
+        QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                                    "caf\xC3\xA9")
+                                                      << QStringLiteral("café") << false << QString();
         QTest::newRow("Windows-1252") << QByteArray("caf\xE9 \x93q\x94") << QStringLiteral("café “q”") << true
                                       << QString();
         QTest::newRow("UTF-16") << QByteArray("\xFF\xFEQ\0?\0", 6) << QString() << false
@@ -256,8 +257,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
 
         QTest::newRow("plain") << QStringLiteral("Which planet is red?") << QStringLiteral("Mars");
-        QTest::newRow("every GIFT special character")
-            << QStringLiteral("a~b=c#d{e}f:g::h") << QStringLiteral("=~#{}:");
+        QTest::newRow("every GIFT special character") << QStringLiteral("a~b=c#d{e}f:g::h") << QStringLiteral("=~#{}:");
         QTest::newRow("backslashes") << QStringLiteral("C:\\new \\n \\\\ \\= end\\") << QStringLiteral("\\");
         QTest::newRow("a comment look-alike") << QStringLiteral("// not a comment") << QStringLiteral("// nor this");
         QTest::newRow("a format look-alike") << QStringLiteral("[html]<b>x</b>") << QStringLiteral("[plain]y");
@@ -315,15 +315,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("name");
         QTest::newRow("commas stay") << QStringLiteral("Plants, animals") << QStringLiteral("Plants, animals.gift");
-        QTest::newRow("refused characters") << QStringLiteral("a<b>c:d\"e/f\\g|h?i*j")
-                                            << QStringLiteral("a_b_c_d_e_f_g_h_i_j.gift");
+        QTest::newRow("refused characters")
+            << QStringLiteral("a<b>c:d\"e/f\\g|h?i*j") << QStringLiteral("a_b_c_d_e_f_g_h_i_j.gift");
         QTest::newRow("climbing out") << QStringLiteral("../../etc/x") << QStringLiteral(".._.._etc_x.gift");
         QTest::newRow("only dots") << QStringLiteral("..") << QStringLiteral("worksheet.gift");
         QTest::newRow("dots and blanks at the end") << QStringLiteral("Quiz. . ") << QStringLiteral("Quiz.gift");
         QTest::newRow("a device name") << QStringLiteral("con") << QStringLiteral("_con.gift");
         QTest::newRow("a device name with a dot") << QStringLiteral("LPT1.x") << QStringLiteral("_LPT1.x.gift");
         QTest::newRow("a control character") << QStringLiteral("a\tb") << QStringLiteral("a_b.gift");
-        QTest::newRow("long") << QString(300, QLatin1Char('x')) << QString(200, QLatin1Char('x')) + QStringLiteral(".gift");
+        QTest::newRow("long") << QString(300, QLatin1Char('x'))
+                              << QString(200, QLatin1Char('x')) + QStringLiteral(".gift");
     }
 
     void exportNames()
