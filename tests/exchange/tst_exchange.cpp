@@ -207,9 +207,19 @@ private Q_SLOTS:
         writeBytes(path, bytes);
 
         TestApp app;
+        auto untouched = snapshot(app.root);
         const ExchangeReport report = importFiles(app.m, {path});
         QVERIFY2(report.ok, qPrintable(report.text()));
         const QString base = QFileInfo(fixture).completeBaseName();
+        // Two worksheets and the list change; nothing else, and no temporary or lock stays.
+        auto after = snapshot(app.root);
+        for (const QString &changed : {QStringLiteral("/multiple/track.txt"),
+                                       QStringLiteral("/multiple/%1 1.txt").arg(base),
+                                       QStringLiteral("/multiple/%1 2.txt").arg(base)}) {
+            untouched.remove(changed);
+            QVERIFY2(after.remove(changed) == 1, qPrintable(changed));
+        }
+        QCOMPARE(after, untouched);
         QCOMPARE(listed(app), (QStringList{base + QStringLiteral(" 1"), base + QStringLiteral(" 2")}));
         QVERIFY2(report.lines.first().contains(QStringLiteral("(%1, ").arg(format)), qPrintable(report.text()));
         QStringList skippedNumbers;
