@@ -1,6 +1,8 @@
 #include "app/screens.h"
 #include "app/titlefrm.h"
+#include "exchange/exchange.h"
 #include "module1/module1.h"
+#include "module1/publisher.h"
 #include "platform/datapaths.h"
 #include "platform/desktopshell.h"
 #include "platform/fileslot.h"
@@ -17,6 +19,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
 #include <QStandardPaths>
@@ -71,6 +74,21 @@ QString worksheetFolder(const DataPaths &paths)
     return own;
 }
 
+// Options that work on worksheet files and need no screen.
+bool isFileCommand(const QByteArray &arg)
+{
+    return arg == "--import" || arg.startsWith("--import=") || arg == "--export" || arg.startsWith("--export=");
+}
+
+std::optional<QuestionFormat> formatNamed(const QString &name)
+{
+    if (name.compare(QLatin1String("aiken"), Qt::CaseInsensitive) == 0)
+        return QuestionFormat::Aiken;
+    if (name.compare(QLatin1String("gift"), Qt::CaseInsensitive) == 0)
+        return QuestionFormat::Gift;
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -79,6 +97,9 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "-h" || arg == "--help" || arg == "-v" || arg == "--version" || arg == "--help-all")
+            qputenv("QT_QPA_PLATFORM", "minimal");
+        // Importing and exporting from the command line print their report: no screen.
+        if (isFileCommand(arg) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "minimal");
     }
     if (!haveDisplay()) {
@@ -106,7 +127,14 @@ int main(int argc, char *argv[])
     QApplication::setPalette(QApplication::style()->standardPalette());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools."));
+    parser.setApplicationDescription(
+        QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools.\n\n"
+                       "Worksheets travel to and from a learning platform as Aiken or GIFT question files: from a "
+                       "terminal with --export DIR and --import FILE..., which print what they did; or from the "
+                       "desktop menu entry's actions \"Import worksheets\u2026\" and \"Export worksheets\u2026\" "
+                       "(--import-dialog, --export-dialog), which choose the files or folder in a dialog and show "
+                       "the report in a message box. Imported worksheets never replace a worksheet of the same "
+                       "title."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dataOption(QStringLiteral("data"),
@@ -126,10 +154,43 @@ int main(int argc, char *argv[])
                                                         "of your country (Letter in the US and Canada, A4 "
                                                         "elsewhere)."),
                                          QStringLiteral("paper"));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Write every listed worksheet into <dir>, one file each, named after its title, for a "
+                       "learning platform to import; print what was written, then quit."),
+        QStringLiteral("dir"));
+    const QCommandLineOption
+        exportTitleOption(QStringLiteral("export-title"),
+                          QStringLiteral("With --export or --export-dialog: write only the worksheet titled <title>."),
+                          QStringLiteral("title"));
+    const QCommandLineOption
+        formatOption(QStringLiteral("format"),
+                     QStringLiteral("With --export or --export-dialog: write <format>, aiken or gift (default gift)."),
+                     QStringLiteral("format"));
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Make worksheets from the Aiken or GIFT question file <file> (more files may follow): "
+                       "ten multiple-choice questions with four answers make a worksheet titled after the "
+                       "file; print what was saved and skipped, then quit."),
+        QStringLiteral("file"));
+    const QCommandLineOption importDialogOption(
+        QStringLiteral("import-dialog"),
+        QStringLiteral("As --import, choosing the files in a dialog; the report is shown in a message box."));
+    const QCommandLineOption exportDialogOption(
+        QStringLiteral("export-dialog"),
+        QStringLiteral("As --export, choosing the folder in a dialog; the report is shown in a message box."));
     parser.addOption(dataOption);
     parser.addOption(printToOption);
     parser.addOption(paperOption);
+    parser.addOption(importOption);
+    parser.addOption(importDialogOption);
+    parser.addOption(exportOption);
+    parser.addOption(exportDialogOption);
+    parser.addOption(exportTitleOption);
+    parser.addOption(formatOption);
     parser.addOption(probeOption);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("With --import: more files to import."),
+                                 QStringLiteral("[files...]"));
     // A bad option is a one-line error and status 2, like a missing data folder.
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "velmora: %s\n", qPrintable(parser.errorText()));
@@ -146,7 +207,35 @@ int main(int argc, char *argv[])
         }
     }
 
-    const QString missing = registerScreenFonts();
+    const bool importing = parser.isSet(importOption) || parser.isSet(importDialogOption);
+    const bool exporting = parser.isSet(exportOption) || parser.isSet(exportDialogOption);
+    if (int(parser.isSet(importOption)) + int(parser.isSet(importDialogOption)) + int(parser.isSet(exportOption))
+            + int(parser.isSet(exportDialogOption))
+        > 1) {
+        std::fprintf(stderr, "velmora: use one of --import, --import-dialog, --export and --export-dialog\n");
+        return 2;
+    }
+    if ((parser.isSet(formatOption) || parser.isSet(exportTitleOption)) && !exporting) {
+        std::fprintf(stderr, "velmora: --format and --export-title go with --export or --export-dialog\n");
+        return 2;
+    }
+    if (!parser.positionalArguments().isEmpty() && !parser.isSet(importOption)) {
+        std::fprintf(stderr, "velmora: unexpected argument '%s' (files to import follow --import)\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+    QuestionFormat format = kDefaultExportFormat;
+    if (parser.isSet(formatOption)) {
+        const auto named = formatNamed(parser.value(formatOption));
+        if (!named) {
+            std::fprintf(stderr, "velmora: unknown format '%s' (use --format aiken or --format gift)\n",
+                         qPrintable(parser.value(formatOption)));
+            return 2;
+        }
+        format = *named;
+    }
+
+    const QString missing = importing || exporting ? QString() : registerScreenFonts();
     if (!missing.isEmpty())
         std::fprintf(stderr, "velmora: no metric-compatible font for %s; text may not fit its boxes\n",
                      qPrintable(missing));
@@ -177,6 +266,37 @@ int main(int argc, char *argv[])
         platform.redirectWorksheets(worksheets);
     FormRegistry forms;
     Module1 m(platform, forms);
+
+    if (importing || exporting) {
+        const bool dialog = parser.isSet(importDialogOption) || parser.isSet(exportDialogOption);
+        ExchangeReport report;
+        if (importing) {
+            const QStringList files =
+                dialog ? QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Import worksheets"), QDir::homePath(),
+                                                       QStringLiteral("Question files (*.txt *.gift);;All files (*)"))
+                       : parser.values(importOption) + parser.positionalArguments();
+            if (files.isEmpty())
+                return 0; // the dialog was cancelled
+            report = importFiles(m, files);
+        } else {
+            const QString folder =
+                dialog ? QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Export worksheets into"),
+                                                           QDir::homePath())
+                       : parser.value(exportOption);
+            if (folder.isEmpty())
+                return 0;
+            const std::optional<QString> only = parser.isSet(exportTitleOption)
+                                                    ? std::optional<QString>(parser.value(exportTitleOption))
+                                                    : std::nullopt;
+            report = exportWorksheets(m, folder, format, only);
+        }
+        if (dialog)
+            messages.ok(report.text(), kProductTitle);
+        else
+            std::printf("%s\n", report.text().toLocal8Bit().constData());
+        return report.ok ? 0 : 1;
+    }
+
     defineScreens(forms, m);
     forms.onEnd = [] { QCoreApplication::exit(0); };
 

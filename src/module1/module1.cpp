@@ -91,6 +91,11 @@ bool Module1::appendToWorksheetList(const QString &title)
 {
     // Read afresh under the lock: a title another copy saved a moment ago is kept.
     const ListLock lock(m_platform.paths(), kListFile);
+    return appendHoldingLock(title);
+}
+
+bool Module1::appendHoldingLock(const QString &title)
+{
     readtracklist(kListFile);
     for (long long i = 1; i <= trackcount; ++i) {
         if (tracklist[std::size_t(i)] == title)
@@ -100,6 +105,29 @@ bool Module1::appendToWorksheetList(const QString &title)
         throw FileError(FileError::Kind::Overflow, QStringLiteral("the list holds %1 titles").arg(kListCapacity));
     tracklist[std::size_t(trackcount + 1)] = title;
     writetracklist(m_platform.file1(), trackcount + 1, tracklist);
+    return true;
+}
+
+bool Module1::saveNewWorksheet(const Worksheet &sheet)
+{
+    const QString title = listTitle(sheet.title);
+    const ListLock lock(m_platform.paths(), kListFile);
+    readtracklist(kListFile);
+    for (long long i = 1; i <= trackcount; ++i) {
+        if (tracklist[std::size_t(i)].compare(title, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    const QString name = worksheetFile(title);
+    if (m_platform.paths().existing(name))
+        return false;
+    // A full list is found before the file is written, not after.
+    if (trackcount >= kListCapacity)
+        throw FileError(FileError::Kind::Overflow, QStringLiteral("the list holds %1 titles").arg(kListCapacity));
+    FileSlot &file = m_platform.file1();
+    file.openForOutput(name);
+    writeworksheet(file, sheet);
+    file.close();
+    appendHoldingLock(title);
     return true;
 }
 

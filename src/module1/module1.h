@@ -10,6 +10,7 @@ namespace velmora {
 class Form;
 class FormRegistry;
 class Platform;
+struct Worksheet;
 
 // The shared module: the process-wide values that more than one screen reads or
 // writes, and the procedures every screen shares. Values start unset (0 or empty),
@@ -56,6 +57,15 @@ public:
     // with the list file untouched.
     bool removeFromWorksheetList(const QString &title);
 
+    // Saves a worksheet under a title that no worksheet has yet: writes its file as the
+    // wizard does (atomically, in file slot 1), then adds its list title to the list.
+    // All of it happens under the list's lock, so no other copy can save the same title
+    // between the check and the save. A title already listed, or whose file exists (a
+    // name matched without regard to case, as a Windows share would), is not saved:
+    // returns false and nothing is written. Throws FileError; a failure after the file
+    // is written leaves it unlisted, as a failed save of the wizard does.
+    bool saveNewWorksheet(const Worksheet &sheet);
+
     // Page viewers.
     qint16 pageno = 0;
     qint16 pagecount = 0;
@@ -87,6 +97,9 @@ public:
     QString deltitle;
 
 private:
+    // appendToWorksheetList with the list's lock already held.
+    bool appendHoldingLock(const QString &title);
+
     Platform &m_platform;
     FormRegistry &m_forms;
 };

@@ -4,11 +4,11 @@
 #include "module1/filefailure.h"
 #include "module1/module1.h"
 #include "module1/publisher.h"
+#include "module1/worksheetchecks.h"
 #include "module1/worksheetfile.h"
 #include "platform/fileslot.h"
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
-#include "platform/windows1252.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/hoverhighlight.h"
 #include "toolkit/keyboardorder.h"
@@ -137,75 +137,31 @@ void wizard::tell(const QString &text)
 
 void wizard::genwork()
 {
-    if (Text1->text().isEmpty()) {
-        tell(QStringLiteral("You have not chosen a title for your worksheet"));
+    if (const auto problem = worksheetProblem(fromBoxes())) {
+        tell(*problem);
         return;
-    }
-    for (int q = 1; q <= kQuestions; ++q) {
-        const int j = q - 1;
-        const QString incomplete = QStringLiteral("You have not completed Question") + number(q);
-        if (Text2[j].text().isEmpty()) {
-            tell(incomplete);
-            return;
-        }
-        int ticks = 0;
-        for (int k = 0; k < 4; ++k) {
-            if (Text3[4 * j + k].text().isEmpty()) {
-                tell(incomplete);
-                return;
-            }
-            ticks += Check1[4 * j + k].value() ? 1 : 0;
-        }
-        if (ticks == 0) {
-            tell(QStringLiteral("You have not ticked the correct answer for Question") + number(q));
-            return;
-        }
-        if (ticks > 1) {
-            tell(QStringLiteral("You have ticked more than one correct answer for Question") + number(q));
-            return;
-        }
     }
     saveworksheet();
 }
 
-Worksheet wizard::fromBoxes() const
+WorksheetDraft wizard::fromBoxes() const
 {
-    Worksheet sheet;
-    sheet.title = Text1->text();
+    WorksheetDraft draft;
+    draft.title = Text1->text();
     for (int j = 0; j < kQuestions; ++j) {
-        sheet.questions[j] = Text2[j].text();
+        QuestionDraft &question = draft.questions[j];
+        question.text = Text2[j].text();
         for (int k = 0; k < 4; ++k) {
-            sheet.answers[j][k] = Text3[4 * j + k].text();
-            if (Check1[4 * j + k].value())
-                sheet.correct[j] = QString::number(k + 1);
+            question.answers[k] = Text3[4 * j + k].text();
+            question.ticked[k] = Check1[4 * j + k].value();
         }
     }
-    return sheet;
+    return draft;
 }
 
 void wizard::saveworksheet()
 {
-    // Checked before anything is written: a title that cannot name a file safely, and
-    // characters the worksheet file cannot hold.
-    if (const auto refusal = titleRefusal(Text1->text())) {
-        tell(*refusal);
-        return;
-    }
-    const Worksheet sheet = fromBoxes();
-    for (int j = 0; j < kQuestions; ++j) {
-        QStringList texts{sheet.questions[j]};
-        for (const QString &answer : sheet.answers[j])
-            texts << answer;
-        for (const QString &text : texts) {
-            if (const QString bad = firstUnencodable(text); !bad.isEmpty()) {
-                tell(QStringLiteral("The character %1 in Question %2 cannot be saved in a worksheet. "
-                                    "Please type it another way.")
-                         .arg(describeCharacter(bad))
-                         .arg(j + 1));
-                return;
-            }
-        }
-    }
+    const Worksheet sheet = worksheetFromDraft(fromBoxes());
     FileSlot &file = m_m.platform().file1();
     try {
         file.openForOutput(worksheetFile(listTitle(sheet.title)));

@@ -12,7 +12,7 @@ class HoverHighlight;
 class Label;
 class Module1;
 class TextBox;
-struct Worksheet;
+struct WorksheetDraft;
 
 // The worksheet wizard: a teacher writes ten questions with four answers each, ticks
 // the right answers, gives the worksheet a title and saves it. It opens empty from the
@@ -30,8 +30,9 @@ public:
 
     void load() override;
 
-    // Checks the boxes in order and saves when all is well; the first problem found is
-    // told to the teacher and nothing is written.
+    // Checks the boxes in order (worksheetProblem, shared with the import of question
+    // files) and saves when all is well; the first problem found is told to the teacher
+    // and nothing is written.
     void genwork();
 
     TextBox *Text1;
@@ -44,7 +45,7 @@ private:
     void saveworksheet();
     void trackworksheets();
     void keyPressed(TextBox &box, int key);
-    Worksheet fromBoxes() const;
+    WorksheetDraft fromBoxes() const;
     void tell(const QString &text);
 
     Module1 &m_m;
