@@ -213,9 +213,9 @@ private Q_SLOTS:
         const QString base = QFileInfo(fixture).completeBaseName();
         // Two worksheets and the list change; nothing else, and no temporary or lock stays.
         auto after = snapshot(app.root);
-        for (const QString &changed : {QStringLiteral("/multiple/track.txt"),
-                                       QStringLiteral("/multiple/%1 1.txt").arg(base),
-                                       QStringLiteral("/multiple/%1 2.txt").arg(base)}) {
+        for (const QString &changed :
+             {QStringLiteral("/multiple/track.txt"), QStringLiteral("/multiple/%1 1.txt").arg(base),
+              QStringLiteral("/multiple/%1 2.txt").arg(base)}) {
             untouched.remove(changed);
             QVERIFY2(after.remove(changed) == 1, qPrintable(changed));
         }

@@ -258,8 +258,7 @@ QString Walker::check(const Snapshot &before)
     // A save writes its own worksheet and the list, and nothing else; a failed one
     // leaves every file as it was.
     const auto mayChange = [&](const QString &file) {
-        return saved
-               && (file == before.wizardFile || file == after.wizardFile || file == QLatin1String("track.txt"));
+        return saved && (file == before.wizardFile || file == after.wizardFile || file == QLatin1String("track.txt"));
     };
     // Deleting asks first; only a confirmed title may leave the list.
     QStringList confirmed;
@@ -283,7 +282,8 @@ QString Walker::check(const Snapshot &before)
         const bool changed = it == after.files.end() || it->second != hash;
         const bool listChangedByDelete = file == QLatin1String("track.txt") && !confirmed.isEmpty();
         if (changed && !mayChange(file) && !listChangedByDelete)
-            broken << QStringLiteral("%1 changed without a save of it%2").arg(file, saveFailed ? QStringLiteral(" (by a failed save)") : QString());
+            broken << QStringLiteral("%1 changed without a save of it%2")
+                          .arg(file, saveFailed ? QStringLiteral(" (by a failed save)") : QString());
     }
     for (const auto &[file, hash] : after.files) {
         if (!before.files.count(file) && !mayChange(file))
