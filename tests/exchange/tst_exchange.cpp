@@ -419,7 +419,7 @@ private Q_SLOTS:
             for (qint64 written = 0; written < 50LL * 1024 * 1024; written += chunk.size())
                 QCOMPARE(big.write(chunk), chunk.size());
         } else if (kind == QLatin1String("garbage")) {
-            QByteArray bytes(64 * 1024, Qt::Uninitialized);
+            QByteArray bytes(qsizetype(64) * 1024, Qt::Uninitialized);
             QRandomGenerator random(42);
             for (char &byte : bytes)
                 byte = char(random.bounded(256));

@@ -138,7 +138,7 @@ void Walker::step()
         static const QStringList titles = {QStringLiteral("Plants, animals"), QStringLiteral("a/b"),
                                            QStringLiteral("track"), QStringLiteral("Salt & Pepper"),
                                            QStringLiteral("Moon \"phases\"")};
-        const QString title = titles[random.bounded(int(titles.size()))];
+        const QString &title = titles[random.bounded(int(titles.size()))];
         note(QStringLiteral("wizard filled in as \"%1\"").arg(title));
         for (Control *control : controls) {
             if (control->name() != QLatin1String("Text1") && control->name() != QLatin1String("Text2")
