@@ -1,7 +1,7 @@
 // The baselines of the start-up benchmark: a bare Qt window of the title screen's size,
 // and the same window with one line of text (which pays for starting the font system).
 //   bare_window [--with-text] --startup-probe NS
-#include "toolkit/firstpaintprobe.h"
+#include "firstpaintprobe.h"
 
 #include <QApplication>
 #include <QLabel>

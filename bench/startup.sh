@@ -26,11 +26,11 @@ measure() { # command [args...] -> milliseconds to first paint
 }
 
 # One warm-up of each, so neither pays for a cold disk cache.
-measure "$build/velmora" >/dev/null
+measure "$build/velmora_startup_probe" >/dev/null
 measure "$build/bench/bare_window" >/dev/null
 velmora=() bare=() text=()
 for ((i = 0; i < runs; i++)); do
-    velmora+=("$(measure "$build/velmora")")
+    velmora+=("$(measure "$build/velmora_startup_probe")")
     bare+=("$(measure "$build/bench/bare_window")")
     text+=("$(measure "$build/bench/bare_window" --with-text)")
 done

@@ -11,9 +11,12 @@
 #include "platform/platform.h"
 #include "platform/qtprinttarget.h"
 #include "platform/screen.h"
-#include "toolkit/firstpaintprobe.h"
 #include "toolkit/formregistry.h"
 #include "toolkit/windowmanagerhints.h"
+
+#ifdef VELMORA_STARTUP_PROBE
+#include "firstpaintprobe.h"
+#endif
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -140,10 +143,6 @@ int main(int argc, char *argv[])
     const QCommandLineOption dataOption(QStringLiteral("data"),
                                         QStringLiteral("Read pictures and worksheets from <dir>."),
                                         QStringLiteral("dir"));
-    const QCommandLineOption probeOption(QStringLiteral("startup-probe"),
-                                         QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
-                                                        "to the title screen's first paint, then quit."),
-                                         QStringLiteral("ns"));
     const QCommandLineOption printToOption(QStringLiteral("print-to"),
                                            QStringLiteral("Print into PDF files in <dir> instead of on the default "
                                                           "printer (for schools without a printer)."),
@@ -188,7 +187,14 @@ int main(int argc, char *argv[])
     parser.addOption(exportDialogOption);
     parser.addOption(exportTitleOption);
     parser.addOption(formatOption);
+#ifdef VELMORA_STARTUP_PROBE
+    // The start-up benchmark's own build of this program (bench/), never the product.
+    const QCommandLineOption probeOption(QStringLiteral("startup-probe"),
+                                         QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
+                                                        "to the title screen's first paint, then quit."),
+                                         QStringLiteral("ns"));
     parser.addOption(probeOption);
+#endif
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("With --import: more files to import."),
                                  QStringLiteral("[files...]"));
     // A bad option is a one-line error and status 2, like a missing data folder.
@@ -301,8 +307,10 @@ int main(int argc, char *argv[])
     forms.onEnd = [] { QCoreApplication::exit(0); };
 
     Titlefrm &title = forms.ref<Titlefrm>();
+#ifdef VELMORA_STARTUP_PROBE
     if (parser.isSet(probeOption))
         title.installEventFilter(new FirstPaintProbe(parser.value(probeOption).toLongLong(), &app));
+#endif
     title.showForm();
     return QApplication::exec();
 }
