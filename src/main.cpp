@@ -62,11 +62,10 @@ QString findDataFolder()
 // supplied list.
 QString worksheetFolder(const DataPaths &paths)
 {
-    const QString supplied =
-        paths.existing(QStringLiteral("multiple")).value_or(paths.root() + QStringLiteral("/multiple"));
+    QString supplied = paths.existing(QStringLiteral("multiple")).value_or(paths.root() + QStringLiteral("/multiple"));
     if (QFileInfo(supplied).isWritable())
         return supplied;
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/multiple");
+    QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/multiple");
     QDir().mkpath(own);
     const QString list = own + QStringLiteral("/track.txt");
     if (!QFileInfo::exists(list)) {

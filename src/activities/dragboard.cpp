@@ -219,6 +219,7 @@ const Label &DragBoard::boxAt(int stop) const
 {
     // The boxes as the screen shows them, top to bottom, left to right.
     std::vector<const Label *> boxes;
+    boxes.reserve(std::size_t(count()));
     for (int t = 0; t < count(); ++t)
         boxes.push_back(&m_c.boxes[t]);
     std::stable_sort(boxes.begin(), boxes.end(), [](const Label *a, const Label *b) {

@@ -35,7 +35,7 @@ struct ExchangeReport {
 // saved. Worksheets are titled after the file's name ("Planets.gift" gives "Planets";
 // "Planets 1", "Planets 2", ... when the file gives more than one), and the title is
 // checked as the wizard checks it before it saves.
-inline constexpr qint64 kMaxImportBytes = 4 * 1024 * 1024;
+inline constexpr qint64 kMaxImportBytes = qint64(4) * 1024 * 1024;
 
 struct PlannedWorksheet {
     Worksheet sheet;

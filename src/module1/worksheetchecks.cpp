@@ -75,7 +75,7 @@ std::optional<QString> worksheetProblem(const WorksheetDraft &draft)
     }
     // Checked before anything is written: a title that cannot name a file safely, and
     // characters the worksheet file cannot hold.
-    if (const auto refusal = titleRefusal(draft.title))
+    if (auto refusal = titleRefusal(draft.title))
         return refusal;
     for (int q = 1; q <= WorksheetDraft::kQuestions; ++q) {
         if (const auto problem = characterProblem(draft.questions[q - 1]))
