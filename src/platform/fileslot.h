@@ -64,7 +64,7 @@ class FileSlot
 public:
     // A worksheet file is 72 short lines and the list at most 1000 titles; a file past
     // this size is not one the program wrote and is refused as damaged.
-    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+    static constexpr qint64 kMaxFileBytes = qint64(1024) * 1024;
 
     explicit FileSlot(const DataPaths &paths);
     ~FileSlot();

@@ -433,8 +433,12 @@ QString walkRecords(Walk &w, qsizetype &offset, quint32 &maxWords)
         Record r;
         const Rule *rule = nullptr;
         QString problem = readHead(w.bytes, offset, r, rule);
+        if (!problem.isEmpty())
+            return problem;
+        if (!rule) // readHead finds a rule for every record it accepts
+            return QStringLiteral("Metafile record of unknown type");
         w.index = int(w.scan.records.size());
-        if (problem.isEmpty() && rule->check)
+        if (rule->check)
             problem = rule->check(w, r);
         if (problem.isEmpty() && rule->createsObject)
             problem = takeSlot(w);

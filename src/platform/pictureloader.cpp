@@ -72,7 +72,7 @@ void PictureLoader::keep(const QString &asWritten, Cached entry) const
         m_cache.erase(oldest);
     }
     m_cachedBytes += entry.bytes;
-    m_cache.insert(asWritten, std::move(entry));
+    m_cache.insert(asWritten, entry);
 }
 
 void PictureLoader::release() const
