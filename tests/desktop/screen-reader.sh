@@ -23,12 +23,15 @@ cp -a "$data" "$work/data"
 # the reading script.
 dbus-run-session -- bash -c '
     "$1" --launch-immediately --a11y=1 >/dev/null 2>&1 &
+    bus=$!
     sleep 1
     "$2" --data "$3" >"$4/program.log" 2>&1 &
     app=$!
     /usr/bin/python3 "$5"
     status=$?
-    kill $app 2>/dev/null
+    # The accessibility bus and its registry go with the launcher; nothing outlives the test.
+    kill $app $bus 2>/dev/null
+    wait
     exit $status
 ' _ "$launcher" "$program" "$work/data" "$work" "$here/screen-reader.py"
 status=$?
