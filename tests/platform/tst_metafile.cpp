@@ -2,6 +2,7 @@
 #include "platform/fonts.h"
 #include "platform/metafile.h"
 #include "platform/pictureloader.h"
+#include "support/pictureimages.h"
 #include "wmfwriter/wmfwriter.h"
 
 #include <QDir>
@@ -56,21 +57,8 @@ Picture load(const QByteArray &bytes)
     return result.picture;
 }
 
-QImage render(const Picture &picture, double twipsPerUnit)
-{
-    const QSizeF size = picture.sizeTwips() / twipsPerUnit;
-    QImage image(int(std::ceil(size.width())), int(std::ceil(size.height())), QImage::Format_RGB32);
-    image.fill(kWhite);
-    QPainter painter(&image);
-    picture.draw(painter, QPointF(0, 0), twipsPerUnit);
-    return image;
-}
-
-bool near(QColor a, QColor b, int tolerance = 40)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-           && std::abs(a.blue() - b.blue()) <= tolerance;
-}
+using test::nearColour;
+using test::renderOnWhite;
 
 QColor colorAt(const QImage &image, QPointF twips, double twipsPerUnit)
 {
@@ -83,7 +71,7 @@ QRectF inkOf(const QImage &image, QColor color, double twipsPerUnit, int toleran
     int left = image.width(), top = image.height(), right = -1, bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (near(image.pixelColor(x, y), color, tolerance)) {
+            if (nearColour(image.pixelColor(x, y), color, tolerance)) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -424,14 +412,15 @@ private Q_SLOTS:
         const Picture picture = load(build());
         QVERIFY(!picture.isNull());
         for (double twipsPerUnit : {15.0, 3.0}) {
-            const QImage image = render(picture, twipsPerUnit);
+            const QImage image = renderOnWhite(picture, twipsPerUnit);
             for (const Probe &probe : probes) {
                 const QColor got = colorAt(image, probe.twips, twipsPerUnit);
-                QVERIFY2(near(got, probe.color), qPrintable(QStringLiteral("%1 twips/unit at (%2, %3): %4, not %5")
-                                                                .arg(twipsPerUnit)
-                                                                .arg(probe.twips.x())
-                                                                .arg(probe.twips.y())
-                                                                .arg(got.name(), probe.color.name())));
+                QVERIFY2(nearColour(got, probe.color),
+                         qPrintable(QStringLiteral("%1 twips/unit at (%2, %3): %4, not %5")
+                                        .arg(twipsPerUnit)
+                                        .arg(probe.twips.x())
+                                        .arg(probe.twips.y())
+                                        .arg(got.name(), probe.color.name())));
             }
         }
     }
@@ -527,7 +516,7 @@ private Q_SLOTS:
         const QRectF expected = toPage.mapRect(inkInText);
 
         const double twipsPerUnit = 3;
-        const QRectF ink = inkOf(render(picture, twipsPerUnit), kRed, twipsPerUnit, 100);
+        const QRectF ink = inkOf(renderOnWhite(picture, twipsPerUnit), kRed, twipsPerUnit, 100);
         const double tolerance = 3 * twipsPerUnit;
         const auto report = [&] {
             return QStringLiteral("ink (%1, %2)-(%3, %4), expected (%5, %6)-(%7, %8)")
@@ -585,7 +574,7 @@ private Q_SLOTS:
                               - unit.rightBearing(QLatin1Char('H')))
                              * em / 1000;
         for (double twipsPerUnit : {15.0, 1.0}) {
-            const QRectF ink = inkOf(render(picture, twipsPerUnit), kRed, twipsPerUnit, 100);
+            const QRectF ink = inkOf(renderOnWhite(picture, twipsPerUnit), kRed, twipsPerUnit, 100);
             const double tolerance = std::max(1.5 * twipsPerUnit, capHeight * 0.03);
             QVERIFY2(std::abs(ink.height() - capHeight) <= tolerance,
                      qPrintable(QStringLiteral("%1 twips/unit: cap height %2, expected %3")
@@ -606,7 +595,7 @@ private Q_SLOTS:
         w.setTextColor(kRed);
         w.selectNewFont(Font{QStringLiteral("Arial"), -480});
         w.extTextOut(QPoint(100, 100), QStringLiteral("HHHHHHHH"), TextOption::Clipped, QRect(0, 0, 1000, 1440));
-        const QRectF ink = inkOf(render(load(w.finish()), 3), kRed, 3);
+        const QRectF ink = inkOf(renderOnWhite(load(w.finish()), 3), kRed, 3);
         QVERIFY(!ink.isNull());
         QVERIFY2(ink.right() <= 1003, qPrintable(QString::number(ink.right())));
     }
@@ -628,11 +617,11 @@ private Q_SLOTS:
                                   {{1200, 700}, kWhite},
                                   {{80, 420}, QColor(Qt::black)}};
         for (double twipsPerUnit : {15.0, 4.0}) {
-            const QImage image = render(picture, twipsPerUnit);
+            const QImage image = renderOnWhite(picture, twipsPerUnit);
             for (const Probe &probe : probes) {
                 const QColor got = colorAt(image, probe.twips * scale, twipsPerUnit);
                 QVERIFY2(
-                    near(got, probe.color),
+                    nearColour(got, probe.color),
                     qPrintable(
                         QStringLiteral("at %1, %2: %3").arg(probe.twips.x()).arg(probe.twips.y()).arg(got.name())));
             }
@@ -698,7 +687,7 @@ private Q_SLOTS:
     void keptRenderingMatchesVectors()
     {
         const Picture picture = load(fileBytes(testData(QStringLiteral("inkscape-drawing.wmf"))));
-        const QImage kept = render(picture, 15);
+        const QImage kept = renderOnWhite(picture, 15);
         QImage vectors(kept.size(), QImage::Format_RGB32);
         vectors.fill(kWhite);
         {
@@ -709,7 +698,7 @@ private Q_SLOTS:
         int different = 0;
         for (int y = 0; y < kept.height(); ++y) {
             for (int x = 0; x < kept.width(); ++x)
-                different += near(kept.pixelColor(x, y), vectors.pixelColor(x, y), 60) ? 0 : 1;
+                different += nearColour(kept.pixelColor(x, y), vectors.pixelColor(x, y), 60) ? 0 : 1;
         }
         QVERIFY2(different < kept.width() * kept.height() / 200, qPrintable(QString::number(different)));
     }
@@ -847,7 +836,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const Picture picture = load(bytes);
         QVERIFY(!picture.isNull());
-        QVERIFY(near(colorAt(render(picture, 15), QPointF(1440, 720), 15), kRed));
+        QVERIFY(nearColour(colorAt(renderOnWhite(picture, 15), QPointF(1440, 720), 15), kRed));
     }
 };
 

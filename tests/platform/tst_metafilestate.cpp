@@ -6,6 +6,7 @@
 #include "platform/metafile.h"
 #include "platform/metafile/wmfcharsets.h"
 #include "platform/pictureloader.h"
+#include "support/pictureimages.h"
 #include "toolkit/image.h"
 #include "wmfwriter/wmfwriter.h"
 
@@ -42,21 +43,8 @@ Picture load(const QByteArray &bytes)
     return result.picture;
 }
 
-QImage render(const Picture &picture, double twipsPerUnit = 15)
-{
-    const QSizeF size = picture.sizeTwips() / twipsPerUnit;
-    QImage image(int(std::ceil(size.width())), int(std::ceil(size.height())), QImage::Format_RGB32);
-    image.fill(kWhite);
-    QPainter painter(&image);
-    picture.draw(painter, QPointF(0, 0), twipsPerUnit);
-    return image;
-}
-
-bool near(QColor a, QColor b, int tolerance = 40)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-           && std::abs(a.blue() - b.blue()) <= tolerance;
-}
+using test::nearColour;
+using test::renderOnWhite;
 
 // A page two inches by one, 1440 units to the inch, the window equal to the frame.
 MetafileWriter page()
@@ -138,13 +126,13 @@ private Q_SLOTS:
     {
         QFETCH(Build, build);
         QFETCH(QList<Probe>, probes);
-        const QImage image = render(load(build()), 3);
+        const QImage image = renderOnWhite(load(build()), 3);
         for (const Probe &probe : probes) {
             const QColor got = image.pixelColor((probe.twips / 3).toPoint());
-            QVERIFY2(near(got, probe.color), qPrintable(QStringLiteral("at (%1, %2): %3, not %4")
-                                                            .arg(probe.twips.x())
-                                                            .arg(probe.twips.y())
-                                                            .arg(got.name(), probe.color.name())));
+            QVERIFY2(nearColour(got, probe.color), qPrintable(QStringLiteral("at (%1, %2): %3, not %4")
+                                                                  .arg(probe.twips.x())
+                                                                  .arg(probe.twips.y())
+                                                                  .arg(got.name(), probe.color.name())));
         }
     }
 
@@ -187,7 +175,7 @@ private Q_SLOTS:
     {
         QFETCH(Build, build);
         QFETCH(double, pixels);
-        const QImage image = render(load(build()));
+        const QImage image = renderOnWhite(load(build()));
         const double got = thickness(image, image.width() / 2);
         QVERIFY2(std::abs(got - pixels) <= 1.0, qPrintable(QStringLiteral("%1 pixels wide").arg(got)));
     }
@@ -240,9 +228,9 @@ private Q_SLOTS:
         }
         w.selectNewBrush(kRed);
         w.rectangle(QRect(0, 13000, 14400, 1400)); // past the budget
-        const QImage image = render(load(w.finish()));
-        QVERIFY(near(image.pixelColor(480, 48), kRed));
-        QVERIFY(near(image.pixelColor(480, 930), kWhite));
+        const QImage image = renderOnWhite(load(w.finish()));
+        QVERIFY(nearColour(image.pixelColor(480, 48), kRed));
+        QVERIFY(nearColour(image.pixelColor(480, 930), kWhite));
     }
 
     // The loader keeps pictures within its memory bound, lets them all go on request,
