@@ -104,6 +104,11 @@ ardovinord::ardovinord(Module1 &m)
 
 ardovinord::~ardovinord() = default;
 
+void ardovinord::setHeading(const QString &heading)
+{
+    Label6->setCaption(heading);
+}
+
 void ardovinord::load()
 {
     m_m.setupform(*this);

@@ -25,6 +25,8 @@ public:
     ~ardovinord() override;
 
     void load() override;
+    // The unit's name over the timeline.
+    void setHeading(const QString &heading);
 
     ControlArray<Label> Label2; // events
     ControlArray<Label> Label1; // boxes

@@ -80,7 +80,7 @@ void ardovin::Label3_Click(int index)
     case 3: {
         ardovinord &timeline = m_m.forms().ref<ardovinord>();
         timeline.setCaption(Label3[3].caption());
-        timeline.Label6->setCaption(Label1->caption());
+        timeline.setHeading(Label1->caption());
         timeline.showForm();
         break;
     }
@@ -105,10 +105,7 @@ void ardovin::openPages(const QString &pagename)
     // The viewer reads the page count when it is created, so it is set first.
     m_m.pagecount = 2;
     m_m.pagename = pagename;
-    teacher &viewer = m_m.forms().ref<teacher>();
-    loadpicture(m_m, *viewer.Image1, QStringLiteral("wmf\\") + pagename + QStringLiteral("a.wmf"));
-    loadpicture(m_m, *viewer.Image2, QStringLiteral("wmf2\\") + pagename + QStringLiteral("a.wmf"));
-    viewer.showForm();
+    m_m.forms().ref<teacher>().showFirstPage();
 }
 
 void ardovin::startQuiz()
@@ -129,8 +126,7 @@ void ardovin::startQuiz()
     }
     // Setting the picture builds the quiz form, whose load reads the quiz set just read.
     multiple &quiz = m_m.forms().ref<multiple>();
-    loadpicture(m_m, *quiz.Picture1, QStringLiteral("images\\ardovin1sm.jpg"));
-    quiz.Label5->setCaption(kProductTitle);
+    quiz.setHeading(QStringLiteral("images\\ardovin1sm.jpg"), kProductTitle);
     quiz.showForm();
 }
 

@@ -138,9 +138,7 @@ void intro0::Label2_Click(int index)
     case 16: {
         // Building the title screen anew brings the backdrop over this menu, which
         // stays loaded behind it with everything as it was.
-        Titlefrm &title = m_m.forms().ref<Titlefrm>();
-        title.Command1->setCaption(QStringLiteral("Cancel"));
-        title.showForm();
+        m_m.forms().ref<Titlefrm>().showAsExitConfirmation();
         break;
     }
     case 17:
@@ -164,25 +162,12 @@ void intro0::Label2_Click(int index)
 void intro0::openAcknowledgments()
 {
     // The first reference builds the viewer, whose load handler runs before any of this.
-    teacher &viewer = m_m.forms().ref<teacher>();
-    viewer.Label1->setVisible(false);
-    viewer.Label3[2].setVisible(false);
-    viewer.Label3[3].setVisible(false);
-    loadpicture(m_m, *viewer.Image1, QStringLiteral("wmf\\acknowledgments.wmf"));
-    loadpicture(m_m, *viewer.Picture2, QStringLiteral("logo\\halvorn2.bmp"));
-    loadpicture(m_m, *viewer.Image2, QStringLiteral("wmf2\\acknowledgments.wmf"));
-    viewer.setBackColor(QColor(49, 130, 212));
-    viewer.Timer1->setEnabled(true);
-    viewer.showForm();
+    m_m.forms().ref<teacher>().showAcknowledgments();
 }
 
 void intro0::openGuide()
 {
-    guide &pages = m_m.forms().ref<guide>();
-    loadpicture(m_m, *pages.Image1, QStringLiteral("wmf\\guide1.wmf"));
-    loadpicture(m_m, *pages.Image2, QStringLiteral("wmf2\\guide1.wmf"));
-    m_m.pageno = 1;
-    pages.showForm();
+    m_m.forms().ref<guide>().showFirstPage();
 }
 
 void intro0::closeRequested()

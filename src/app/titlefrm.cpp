@@ -100,6 +100,12 @@ void Titlefrm::load()
         Picture1->setMissingPicture(kTitlePicture, again.found);
 }
 
+void Titlefrm::showAsExitConfirmation()
+{
+    Command1->setCaption(QStringLiteral("Cancel"));
+    showForm();
+}
+
 void Titlefrm::Command1_Click()
 {
     m_m.forms().ref<intro0>().showForm();

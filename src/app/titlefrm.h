@@ -28,6 +28,9 @@ public:
     // nothing on the first title screen.
     void escapePressed() override;
 
+    // The main menu's exit confirmation: the title screen with "Cancel" for "OK".
+    void showAsExitConfirmation();
+
     Frame *Frame1;
     Label *Label4;
     PictureBox *Picture1;

@@ -24,9 +24,11 @@ public:
 
     void load() override;
 
+    // Opens the guide at its first page.
+    void showFirstPage();
+
 private:
-    void Label3_Click(int index);
-    void updatePage();
+    void updatePage() override;
 
     std::unique_ptr<HoverHighlight> m_hover;
 };

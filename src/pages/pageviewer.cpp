@@ -37,6 +37,8 @@ PageViewer::PageViewer(const QString &formName, Module1 &m)
     addEntry(*this, Label3, entry, {2, QStringLiteral("Next Page"), 6720, 7920, 2685, 495}, font);
     addEntry(*this, Label3, entry, {3, QStringLiteral("Previous Page"), 1320, 7920, 2685, 495}, font)
         ->setEnabled(false);
+    for (const auto &[index, label] : Label3)
+        label->onClick = [this, index = index] { Label3_Click(index); };
 
     // Pages are large: when the viewer goes, so do its pictures and the loader's copies.
     connect(this, &QObject::destroyed, [image1 = Image1, image2 = Image2, &pictures = m.platform().pictures()] {
@@ -49,6 +51,35 @@ PageViewer::PageViewer(const QString &formName, Module1 &m)
 QString PageViewer::pageText(int page, int count)
 {
     return QStringLiteral("Page %1 of %2").arg(page).arg(count);
+}
+
+void PageViewer::Label3_Click(int index)
+{
+    switch (index) {
+    case 0:
+        printPage();
+        break;
+    case 1:
+        unload();
+        break;
+    case 2:
+        m_m.pageno += 1;
+        updatePage();
+        break;
+    case 3:
+        m_m.pageno -= 1;
+        updatePage();
+        break;
+    default:
+        break;
+    }
+}
+
+void PageViewer::showPageNumber(int page, int count)
+{
+    Label3[3].setEnabled(page > 1);
+    Label3[2].setEnabled(page < count);
+    Label1->setCaption(pageText(page, count));
 }
 
 void PageViewer::loadPage(const QString &fileName)

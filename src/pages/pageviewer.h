@@ -32,8 +32,15 @@ protected:
     static QString pageText(int page, int count);
     // Loads the screen and print versions of a page ("wmf\" and "wmf2\" + name).
     void loadPage(const QString &fileName);
+    // Loads page pageno and shows its number; called after every turn of the page.
+    virtual void updatePage() = 0;
+    // "Page 2 of 5" under the page, and the paging entries that lead somewhere.
+    void showPageNumber(int page, int count);
 
     Module1 &m_m;
+
+private:
+    void Label3_Click(int index);
 };
 
 } // namespace velmora

@@ -21,8 +21,6 @@ teacher::teacher(Module1 &m)
     Picture2->setVisible(false);
     Timer1 = addTimer(QStringLiteral("Timer1"), 25);
     Timer1->onTick = [this] { Timer1_Timer(); };
-    for (const auto &[index, label] : Label3)
-        label->onClick = [this, index = index] { Label3_Click(index); };
 }
 
 void teacher::load()
@@ -37,40 +35,31 @@ void teacher::load()
     Label1->setCaption(pageText(m_m.pageno, m_m.pagecount));
 }
 
-void teacher::Label3_Click(int index)
+void teacher::showFirstPage()
 {
-    switch (index) {
-    case 0:
-        printPage();
-        break;
-    case 1:
-        unload();
-        break;
-    case 2:
-        m_m.pageno += 1;
-        Label3[3].setEnabled(true);
-        updatePage();
-        break;
-    case 3:
-        m_m.pageno -= 1;
-        Label3[2].setEnabled(true);
-        updatePage();
-        break;
-    default:
-        break;
-    }
+    loadPage(m_m.pagename + QStringLiteral("a.wmf"));
+    showForm();
+}
+
+void teacher::showAcknowledgments()
+{
+    Label1->setVisible(false);
+    Label3[2].setVisible(false);
+    Label3[3].setVisible(false);
+    loadpicture(m_m, *Image1, QStringLiteral("wmf\\acknowledgments.wmf"));
+    loadpicture(m_m, *Picture2, QStringLiteral("logo\\halvorn2.bmp"));
+    loadpicture(m_m, *Image2, QStringLiteral("wmf2\\acknowledgments.wmf"));
+    setBackColor(QColor(49, 130, 212));
+    Timer1->setEnabled(true);
+    showForm();
 }
 
 void teacher::updatePage()
 {
-    if (m_m.pageno == m_m.pagecount)
-        Label3[2].setEnabled(false);
-    if (m_m.pageno == 1)
-        Label3[3].setEnabled(false);
     // A set has one to three pages: "a", "b" and "c".
     const QChar letter(u'a' + qBound(0, m_m.pageno - 1, 2));
     loadPage(m_m.pagename + letter + QStringLiteral(".wmf"));
-    Label1->setCaption(pageText(m_m.pageno, m_m.pagecount));
+    showPageNumber(m_m.pageno, m_m.pagecount);
 }
 
 void teacher::Timer1_Timer()

@@ -22,13 +22,18 @@ public:
 
     void load() override;
 
+    // Loads page 1 of the page set and shows the viewer.
+    void showFirstPage();
+    // The publisher's acknowledgments: one page without paging, on blue, with the
+    // publisher's bitmap and its logo animation.
+    void showAcknowledgments();
+
     PictureBox *Picture1;
     PictureBox *Picture2;
     Timer *Timer1;
 
 private:
-    void Label3_Click(int index);
-    void updatePage();
+    void updatePage() override;
     void Timer1_Timer();
 };
 

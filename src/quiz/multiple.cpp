@@ -1,10 +1,10 @@
 #include "multiple.h"
 
 #include "module1/entries.h"
-#include "module1/messages.h"
 #include "module1/module1.h"
+#include "module1/pictures.h"
+#include "module1/printjob.h"
 #include "module1/publisher.h"
-#include "platform/messageboxes.h"
 #include "platform/platform.h"
 #include "toolkit/formregistry.h"
 #include "toolkit/hoverhighlight.h"
@@ -150,113 +150,125 @@ void multiple::Label3_Click(int index)
     }
 }
 
+void multiple::setHeading(const Picture &picture, const QString &title)
+{
+    Picture1->setPicture(picture);
+    Label5->setCaption(title);
+}
+
+void multiple::setHeading(const QString &pictureFile, const QString &title)
+{
+    loadpicture(m_m, *Picture1, pictureFile);
+    Label5->setCaption(title);
+}
+
 void multiple::endOfQuiz()
 {
     Wrong &wrong = m_m.forms().ref<Wrong>();
+    wrong.setQuizTitle(Label6->caption());
     for (int i = 1; i <= Module1::kQuestions; ++i) {
         m_m.score += m_m.marks[i];
-        if (m_m.marks[i] == 0) {
-            // Counts the wrong answers before question i, from 0.
-            const int k = i - 1 - m_m.score;
-            wrong.Label2[k].setCaption(number(i) + QStringLiteral(". ") + m_m.quest[i]);
-            wrong.Label2[k].setVisible(true);
-        }
+        if (m_m.marks[i] == 0)
+            wrong.listWrongAnswer(i - 1 - m_m.score, number(i) + QStringLiteral(". ") + m_m.quest[i]);
     }
     m_m.quizhead = Label5->caption();
-    wrong.Label6->setCaption(Label6->caption());
-    Welldone &results = m_m.forms().ref<Welldone>();
-    results.Label5->setVisible(true);
-    results.Label3[0].setVisible(true);
-    results.showForm();
+    m_m.forms().ref<Welldone>().showResults();
     unload();
 }
 
 void multiple::Printpage()
 {
-    LinePrinter &printer = m_m.platform().printer();
+    printAndTell(
+        m_m.platform(),
+        [this](LinePrinter &printer) {
+            printHeading(printer);
+            printQuestions(printer);
+        },
+        QStringLiteral("Your worksheet is now printing."));
+}
+
+void multiple::printHeading(LinePrinter &printer)
+{
     const QString blank = QStringLiteral(" ");
     const QString header = kProductTitle + QString(57, QLatin1Char(' ')) + kPublisherName;
-    try {
-        printer.setFontSize(16);
-        printer.setFontName(kTimes);
-        // Positions are worked out in single precision from the printer's width.
-        const auto w = float(printer.scaleWidth());
-        const double h = printer.scaleHeight();
-        // A heading too wide for the paper goes on over more centred lines.
-        const auto centred = [&printer](const QString &text) {
-            const double width = printer.scaleWidth();
-            for (const QString &line : printer.wrap(text, width)) {
-                printer.setCurrentX((width - printer.textWidth(line)) / 2);
-                printer.print(line);
-            }
-        };
-        printer.setCurrentX(w / 8);
-        printer.print(blank);
-        printer.setCurrentX(w / 16);
-        printer.print(header, false);
-        printer.print(blank);
-        printer.print(blank);
-        printer.setFontSize(32);
-        centred(Label5->caption());
-        centred(Label6->caption());
-        printer.print(blank);
-        printer.setFontSize(12);
-
-        const double lineHeight = printer.textHeight();
-        const float left = 2 * w / 6;
-        const float right = 4 * w / 6;
-        // A left-column answer stops this far short of the right column.
-        const double gutter = printer.textWidth(QStringLiteral("    "));
-        const auto newPageFor = [&](qsizetype lines) {
-            if (printer.currentY() + double(lines) * lineHeight > h && printer.currentY() > 0)
-                printer.newPage();
-        };
-        // Two answers side by side, each wrapped inside its own column.
-        const auto printRow = [&](const Hanging &a, const Hanging &b) {
-            for (qsizetype k = 0; k < std::max(a.lines.size(), b.lines.size()); ++k) {
-                newPageFor(1);
-                if (k < a.lines.size()) {
-                    printer.setCurrentX(left + (k > 0 ? a.indent : 0));
-                    printer.print(a.lines[k], false);
-                }
-                if (k < b.lines.size()) {
-                    printer.setCurrentX(right + (k > 0 ? b.indent : 0));
-                    printer.print(b.lines[k]);
-                } else {
-                    printer.print(QString());
-                }
-            }
-        };
-        for (std::size_t i = 1; i <= Module1::kQuestions; ++i) {
-            const Hanging question =
-                hanging(printer, QStringLiteral("Question") + number(qsizetype(i)) + QStringLiteral("    "),
-                        m_m.quest[i], w - w / 16);
-            const Hanging a = hanging(printer, QStringLiteral("A. "), m_m.ansa[i], right - left - gutter);
-            const Hanging b = hanging(printer, QStringLiteral("B. "), m_m.ansb[i], w - right);
-            const Hanging c = hanging(printer, QStringLiteral("C. "), m_m.ansc[i], right - left - gutter);
-            const Hanging d = hanging(printer, QStringLiteral("D. "), m_m.ansd[i], w - right);
-            // A question and its answers stay together: when they would cross the
-            // bottom of the paper, they start a new page.
-            newPageFor(question.lines.size() + std::max(a.lines.size(), b.lines.size())
-                       + std::max(c.lines.size(), d.lines.size()) + 1);
-            for (qsizetype k = 0; k < question.lines.size(); ++k) {
-                newPageFor(1);
-                printer.setCurrentX(w / 16 + (k > 0 ? question.indent : 0));
-                printer.print(question.lines[k]);
-            }
-            printRow(a, b);
-            printRow(c, d);
-            // Only a question taller than the whole page leaves no room for it.
-            if (printer.currentY() + lineHeight <= h)
-                printer.print(blank);
+    printer.setFontSize(16);
+    printer.setFontName(kTimes);
+    const auto w = float(printer.scaleWidth());
+    // A heading too wide for the paper goes on over more centred lines.
+    const auto centred = [&printer](const QString &text) {
+        const double width = printer.scaleWidth();
+        for (const QString &line : printer.wrap(text, width)) {
+            printer.setCurrentX((width - printer.textWidth(line)) / 2);
+            printer.print(line);
         }
-        printer.endDoc();
-    } catch (const PrintError &) {
-        printer.abort();
-        m_m.platform().messages().ok(kPrintProblem, kProductTitle);
-        return;
+    };
+    printer.setCurrentX(w / 8);
+    printer.print(blank);
+    printer.setCurrentX(w / 16);
+    printer.print(header, false);
+    printer.print(blank);
+    printer.print(blank);
+    printer.setFontSize(32);
+    centred(Label5->caption());
+    centred(Label6->caption());
+    printer.print(blank);
+    printer.setFontSize(12);
+}
+
+void multiple::printQuestions(LinePrinter &printer)
+{
+    const QString blank = QStringLiteral(" ");
+    // Positions are worked out in single precision from the printer's width.
+    const auto w = float(printer.scaleWidth());
+    const double h = printer.scaleHeight();
+    const double lineHeight = printer.textHeight();
+    const float left = 2 * w / 6;
+    const float right = 4 * w / 6;
+    // A left-column answer stops this far short of the right column.
+    const double gutter = printer.textWidth(QStringLiteral("    "));
+    const auto newPageFor = [&](qsizetype lines) {
+        if (printer.currentY() + double(lines) * lineHeight > h && printer.currentY() > 0)
+            printer.newPage();
+    };
+    // Two answers side by side, each wrapped inside its own column.
+    const auto printRow = [&](const Hanging &a, const Hanging &b) {
+        for (qsizetype k = 0; k < std::max(a.lines.size(), b.lines.size()); ++k) {
+            newPageFor(1);
+            if (k < a.lines.size()) {
+                printer.setCurrentX(left + (k > 0 ? a.indent : 0));
+                printer.print(a.lines[k], false);
+            }
+            if (k < b.lines.size()) {
+                printer.setCurrentX(right + (k > 0 ? b.indent : 0));
+                printer.print(b.lines[k]);
+            } else {
+                printer.print(QString());
+            }
+        }
+    };
+    for (std::size_t i = 1; i <= Module1::kQuestions; ++i) {
+        const Hanging question =
+            hanging(printer, QStringLiteral("Question") + number(qsizetype(i)) + QStringLiteral("    "), m_m.quest[i],
+                    w - w / 16);
+        const Hanging a = hanging(printer, QStringLiteral("A. "), m_m.ansa[i], right - left - gutter);
+        const Hanging b = hanging(printer, QStringLiteral("B. "), m_m.ansb[i], w - right);
+        const Hanging c = hanging(printer, QStringLiteral("C. "), m_m.ansc[i], right - left - gutter);
+        const Hanging d = hanging(printer, QStringLiteral("D. "), m_m.ansd[i], w - right);
+        // A question and its answers stay together: when they would cross the
+        // bottom of the paper, they start a new page.
+        newPageFor(question.lines.size() + std::max(a.lines.size(), b.lines.size())
+                   + std::max(c.lines.size(), d.lines.size()) + 1);
+        for (qsizetype k = 0; k < question.lines.size(); ++k) {
+            newPageFor(1);
+            printer.setCurrentX(w / 16 + (k > 0 ? question.indent : 0));
+            printer.print(question.lines[k]);
+        }
+        printRow(a, b);
+        printRow(c, d);
+        // Only a question taller than the whole page leaves no room for it.
+        if (printer.currentY() + lineHeight <= h)
+            printer.print(blank);
     }
-    m_m.platform().messages().ok(QStringLiteral("Your worksheet is now printing."), kProductTitle);
 }
 
 } // namespace velmora

@@ -9,8 +9,10 @@ namespace velmora {
 
 class HoverHighlight;
 class Label;
+class LinePrinter;
 class Module1;
 class OptionButton;
+class Picture;
 class PictureBox;
 
 // The multiple-choice quiz: the ten questions of the quiz set one at a time. A choice
@@ -30,6 +32,10 @@ public:
 
     void load() override;
     void showquest();
+    // The heading over the questions: the opener's picture and title (the unit page's
+    // portrait and the program's name, or the main menu's for a teacher's worksheet).
+    void setHeading(const Picture &picture, const QString &title);
+    void setHeading(const QString &pictureFile, const QString &title);
     // Prints the quiz set as a paper worksheet and tells the teacher; a printer failure
     // is told too. The quiz on screen does not change.
     void Printpage();
@@ -46,6 +52,8 @@ public:
 private:
     void Label3_Click(int index);
     void endOfQuiz();
+    void printHeading(LinePrinter &printer);
+    void printQuestions(LinePrinter &printer);
 
     Module1 &m_m;
     std::unique_ptr<HoverHighlight> m_hover;

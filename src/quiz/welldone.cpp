@@ -1,9 +1,9 @@
 #include "welldone.h"
 
 #include "module1/entries.h"
-#include "module1/messages.h"
 #include "module1/module1.h"
 #include "module1/pictures.h"
+#include "module1/printjob.h"
 #include "module1/publisher.h"
 #include "platform/messageboxes.h"
 #include "platform/platform.h"
@@ -90,6 +90,13 @@ void Welldone::load()
     Timer1->setEnabled(true);
 }
 
+void Welldone::showResults()
+{
+    Label5->setVisible(true);
+    Label3[0].setVisible(true);
+    showForm();
+}
+
 void Welldone::Timer1_Timer()
 {
     loadpicture(m_m, *Picture1, QStringLiteral("images\\quintaransm.jpg"));
@@ -134,88 +141,95 @@ void Welldone::closeRequested()
 
 void Welldone::Printpage()
 {
-    LinePrinter &printer = m_m.platform().printer();
+    printAndTell(
+        m_m.platform(),
+        [this](LinePrinter &printer) {
+            printAward(printer);
+            printFrames(printer);
+        },
+        QStringLiteral("Your certificate is now printing."));
+}
+
+void Welldone::printAward(LinePrinter &printer)
+{
     const QString banner = QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ");
     const QColor lightBlue(0, 0, 255);
     const QColor lightRed(255, 0, 0);
     const QColor blue(0, 0, 128);
     const QColor black(0, 0, 0);
     const QString blank = QStringLiteral(" ");
-    try {
-        const auto centred = [&printer](const QString &text) {
-            printer.setCurrentX((printer.scaleWidth() - printer.textWidth(text)) / 2);
-            printer.print(text);
-        };
-        printer.setForeColor(lightBlue);
-        printer.setFontSize(25);
-        printer.setFontName(kTimes);
-        printer.print(blank);
-        // The banner runs past the right edge; what lies beyond it is simply lost.
-        printer.print(banner + banner, false);
-        printer.print(blank);
-        printer.print(blank);
-        printer.print(blank);
-        printer.setForeColor(lightRed);
-        printer.setFontSize(36);
-        centred(kProductTitle);
-        printer.print(blank);
-        printer.setForeColor(lightBlue);
-        printer.setFontSize(36);
-        const double w = printer.scaleWidth();
-        // A heading wider on screen than a quarter of the page prints smaller.
-        const double onScreen = QFontMetricsF(font()).horizontalAdvance(m_m.quizhead) * 15.0;
-        if (onScreen > w / 4)
-            printer.setFontSize(28);
-        centred(m_m.quizhead);
-        printer.print(QString());
-        printer.setFontSize(36);
-        for (int i = 0; i < 3; ++i)
-            printer.print(blank);
-        printer.setForeColor(blue);
+    const auto centred = [&printer](const QString &text) {
+        printer.setCurrentX((printer.scaleWidth() - printer.textWidth(text)) / 2);
+        printer.print(text);
+    };
+    printer.setForeColor(lightBlue);
+    printer.setFontSize(25);
+    printer.setFontName(kTimes);
+    printer.print(blank);
+    // The banner runs past the right edge; what lies beyond it is simply lost.
+    printer.print(banner + banner, false);
+    printer.print(blank);
+    printer.print(blank);
+    printer.print(blank);
+    printer.setForeColor(lightRed);
+    printer.setFontSize(36);
+    centred(kProductTitle);
+    printer.print(blank);
+    printer.setForeColor(lightBlue);
+    printer.setFontSize(36);
+    const double w = printer.scaleWidth();
+    // A heading wider on screen than a quarter of the page prints smaller.
+    const double onScreen = QFontMetricsF(font()).horizontalAdvance(m_m.quizhead) * 15.0;
+    if (onScreen > w / 4)
         printer.setFontSize(28);
-        centred(QStringLiteral("Excellent Work"));
+    centred(m_m.quizhead);
+    printer.print(QString());
+    printer.setFontSize(36);
+    for (int i = 0; i < 3; ++i)
         printer.print(blank);
-        centred(Text1->text());
-        printer.print(QString());
-        centred(QStringLiteral("You have scored") + number(m_m.score) + QStringLiteral(" out of") + number(m_m.total)
-                + QLatin1Char('.'));
-        printer.print(blank);
-        printer.setFontSize(36);
-        printer.print(blank);
-        printer.print(blank);
-        printer.setForeColor(lightBlue);
-        printer.setFontSize(25);
-        printer.setFontName(kTimes);
-        printer.print(blank);
-        printer.setForeColor(black);
-        printer.print(banner + banner, false);
+    printer.setForeColor(blue);
+    printer.setFontSize(28);
+    centred(QStringLiteral("Excellent Work"));
+    printer.print(blank);
+    centred(Text1->text());
+    printer.print(QString());
+    centred(QStringLiteral("You have scored") + number(m_m.score) + QStringLiteral(" out of") + number(m_m.total)
+            + QLatin1Char('.'));
+    printer.print(blank);
+    printer.setFontSize(36);
+    printer.print(blank);
+    printer.print(blank);
+    printer.setForeColor(lightBlue);
+    printer.setFontSize(25);
+    printer.setFontName(kTimes);
+    printer.print(blank);
+    printer.setForeColor(black);
+    printer.print(banner + banner, false);
+}
 
-        printer.setDrawWidth(2);
-        const double h = printer.scaleHeight();
-        // Five frames 45 twips apart round the page, and three boxes round the award,
-        // placed by fixed distances from the page's edges.
-        constexpr std::array<std::pair<double, double>, 5> passes{
-            {{45, 270}, {90, 315}, {135, 360}, {180, 405}, {225, 450}}};
-        for (std::size_t pass = 0; pass < passes.size(); ++pass) {
-            const auto [a, b] = passes[pass];
-            printer.line(a, b, w - a, b, black);
-            printer.line(a, b, a, h - b, black);
-            printer.line(w - a, b, w - a, h - b, black);
-            printer.line(a, h - b, w - a, h - b, black);
-            if (pass < 3) {
-                printer.line(a + 600, b + 7050, w - a - 600, b + 7050, black);
-                printer.line(a + 600, b + 7050, a + 600, h - b - 3750, black);
-                printer.line(w - a - 600, b + 7050, w - a - 600, h - b - 3750, black);
-                printer.line(a + 600, h - b - 3750, w - a - 600, h - b - 3750, black);
-            }
+void Welldone::printFrames(LinePrinter &printer)
+{
+    const QColor black(0, 0, 0);
+    const double w = printer.scaleWidth();
+    printer.setDrawWidth(2);
+    const double h = printer.scaleHeight();
+    // Five frames 45 twips apart round the page, and three boxes round the award,
+    // placed by fixed distances from the page's edges.
+    constexpr std::array<std::pair<double, double>, 5> passes{
+        {{45, 270}, {90, 315}, {135, 360}, {180, 405}, {225, 450}}};
+    for (std::size_t pass = 0; pass < passes.size(); ++pass) {
+        const auto [a, b] = passes[pass];
+        printer.line(a, b, w - a, b, black);
+        printer.line(a, b, a, h - b, black);
+        printer.line(w - a, b, w - a, h - b, black);
+        printer.line(a, h - b, w - a, h - b, black);
+        if (pass < 3) {
+            printer.line(a + 600, b + 7050, w - a - 600, b + 7050, black);
+            printer.line(a + 600, b + 7050, a + 600, h - b - 3750, black);
+            printer.line(w - a - 600, b + 7050, w - a - 600, h - b - 3750, black);
+            printer.line(a + 600, h - b - 3750, w - a - 600, h - b - 3750, black);
         }
-        printer.endDoc();
-    } catch (const PrintError &) {
-        printer.abort();
-        m_m.platform().messages().ok(kPrintProblem, kProductTitle);
-        return;
     }
-    m_m.platform().messages().ok(QStringLiteral("Your certificate is now printing."), kProductTitle);
 }
 
 } // namespace velmora

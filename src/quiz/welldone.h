@@ -9,6 +9,7 @@ namespace velmora {
 
 class HoverHighlight;
 class Label;
+class LinePrinter;
 class Module1;
 class PictureBox;
 class TextBox;
@@ -30,6 +31,10 @@ public:
     // Closing the window closes the wrong answers too, as "Exit" does.
     void closeRequested() override;
 
+    // Shown by the quiz at its end: the hint and the first entry ("Print Certificate"
+    // or "Check Wrong Answers"), which wait hidden until then.
+    void showResults();
+
     // Prints the certificate on the default printer and tells the pupil; a printer
     // failure is told too, and the screen stays as it was.
     void Printpage();
@@ -48,6 +53,8 @@ private:
     void Label3_Click(int index);
     void Timer1_Timer();
     void Timer2_Timer();
+    void printAward(LinePrinter &printer);
+    void printFrames(LinePrinter &printer);
 
     Module1 &m_m;
     std::unique_ptr<HoverHighlight> m_hover;

@@ -40,6 +40,17 @@ void Wrong::load()
     m_m.setupform(*this);
 }
 
+void Wrong::setQuizTitle(const QString &title)
+{
+    Label6->setCaption(title);
+}
+
+void Wrong::listWrongAnswer(int line, const QString &text)
+{
+    Label2[line].setCaption(text);
+    Label2[line].setVisible(true);
+}
+
 void Wrong::exitBoth()
 {
     if (Form *results = m_m.forms().loaded(QStringLiteral("Welldone")))

@@ -24,6 +24,11 @@ public:
     // Closing the window closes the results too, as "Exit" does.
     void closeRequested() override;
 
+    // The quiz's title over the list.
+    void setQuizTitle(const QString &title);
+    // Shows a wrongly answered question ("3. What ...") on line `line`, from 0.
+    void listWrongAnswer(int line, const QString &text);
+
     Label *Label6;
     Label *Label4;
     ControlArray<Label> Label2;

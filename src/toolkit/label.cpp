@@ -75,23 +75,26 @@ void Label::setLifted(bool lifted)
     widget()->update();
 }
 
+void Label::textChanged()
+{
+    m_fitted.reset();
+    fitToText();
+    widget()->update();
+}
+
 void Label::setCaption(const QString &caption)
 {
     if (caption == m_caption)
         return;
     m_caption = caption;
     widget()->setAccessibleName(caption);
-    m_fitted.reset();
-    fitToText();
-    widget()->update();
+    textChanged();
 }
 
 void Label::setFont(const QFont &font)
 {
     m_font = font;
-    m_fitted.reset();
-    fitToText();
-    widget()->update();
+    textChanged();
 }
 
 void Label::setAlignment(Alignment alignment)
@@ -112,17 +115,13 @@ void Label::setBackStyle(BackStyle style)
 void Label::setBorderStyle(BorderStyle style)
 {
     m_borderStyle = style;
-    m_fitted.reset();
-    fitToText();
-    widget()->update();
+    textChanged();
 }
 
 void Label::setWordWrap(bool wrap)
 {
     m_wordWrap = wrap;
-    m_fitted.reset();
-    fitToText();
-    widget()->update();
+    textChanged();
 }
 
 void Label::setAutoSize(bool autoSize)

@@ -59,6 +59,8 @@ public:
 private:
     void paint(QPainter &painter);
     void fitToText();
+    // The caption, its font or its box changed: fit it anew and repaint.
+    void textChanged();
     const FittedText &fittedText(const QRect &textRect) const;
     void geometryChanged() override;
     int textFlags() const;

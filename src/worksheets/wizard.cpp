@@ -135,6 +135,23 @@ void wizard::tell(const QString &text)
     m_m.platform().messages().ok(text, kProductTitle);
 }
 
+void wizard::fillFromQuizSet()
+{
+    Text1->setText(m_m.worktitle);
+    for (int j = 0; j < kQuestions; ++j) {
+        const std::size_t q = j + 1;
+        Text2[j].setText(m_m.quest[q]);
+        Text3[4 * j].setText(m_m.ansa[q]);
+        Text3[4 * j + 1].setText(m_m.ansb[q]);
+        Text3[4 * j + 2].setText(m_m.ansc[q]);
+        Text3[4 * j + 3].setText(m_m.ansd[q]);
+        // One tick per question, even in a wizard left open with other ticks.
+        const int r = m_m.rightans[q].trimmed().toInt();
+        for (int k = 0; k < 4; ++k)
+            Check1[4 * j + k].setValue(r == k + 1);
+    }
+}
+
 void wizard::genwork()
 {
     if (const auto problem = worksheetProblem(fromBoxes())) {

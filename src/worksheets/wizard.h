@@ -35,6 +35,9 @@ public:
     // and nothing is written.
     void genwork();
 
+    // Fills every box and tick from the quiz set just read, for editing a saved worksheet.
+    void fillFromQuizSet();
+
     TextBox *Text1;
     ControlArray<TextBox> Text2; // question j + 1
     ControlArray<TextBox> Text3; // answer k of question j + 1 at 4j + k

@@ -178,10 +178,10 @@ void worksheets::titleClicked(int slot)
             // Run mode: the quiz takes the main menu's picture and heading.
             Form &menu = m_m.forms().ref(kMenu);
             multiple &quiz = m_m.forms().ref<multiple>();
-            if (const auto *picture = menu.find<Image>(QStringLiteral("Image1")))
-                quiz.Picture1->setPicture(picture->picture());
-            if (const auto *heading = menu.find<Label>(QStringLiteral("Label1")))
-                quiz.Label5->setCaption(heading->caption());
+            const auto *picture = menu.find<Image>(QStringLiteral("Image1"));
+            const auto *heading = menu.find<Label>(QStringLiteral("Label1"));
+            if (picture && heading)
+                quiz.setHeading(picture->picture(), heading->caption());
             quiz.showForm();
         }
     } catch (const FileError &error) {
@@ -203,19 +203,7 @@ bool worksheets::correctAnswersEditable() const
 void worksheets::editworksheet()
 {
     wizard &editor = m_m.forms().ref<wizard>();
-    editor.Text1->setText(m_m.worktitle);
-    for (int j = 0; j < wizard::kQuestions; ++j) {
-        const std::size_t q = j + 1;
-        editor.Text2[j].setText(m_m.quest[q]);
-        editor.Text3[4 * j].setText(m_m.ansa[q]);
-        editor.Text3[4 * j + 1].setText(m_m.ansb[q]);
-        editor.Text3[4 * j + 2].setText(m_m.ansc[q]);
-        editor.Text3[4 * j + 3].setText(m_m.ansd[q]);
-        // One tick per question, even in a wizard left open with other ticks.
-        const int r = m_m.rightans[q].trimmed().toInt();
-        for (int k = 0; k < 4; ++k)
-            editor.Check1[4 * j + k].setValue(r == k + 1);
-    }
+    editor.fillFromQuizSet();
     editor.showForm();
 }
 
