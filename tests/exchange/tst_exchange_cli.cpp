@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+const QString kFixture = QStringLiteral(VELMORA_SOURCE_TESTDATA "/exchange/Science quiz.gift");
 
 struct Run {
     int status = -1;
@@ -18,8 +22,7 @@ struct Run {
 Run velmora(const QStringList &arguments, const QString &folder = QString())
 {
     QProcess process;
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VELMORA_PROGRAM), arguments);
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -35,11 +38,10 @@ Run velmora(const QStringList &arguments, const QString &folder = QString())
 // pictures.
 QString makeData(const QTemporaryDir &dir)
 {
-    const QString root = dir.filePath(QStringLiteral("data"));
-    QDir().mkpath(root + QStringLiteral("/multiple"));
-    for (const QString &name : {QStringLiteral("track.txt"), QStringLiteral("Ardovin Sevrani.txt")})
-        QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/multiple/") + name,
-                    root + QStringLiteral("/multiple/") + name);
+    const QString root = dir.filePath(u"data"_s);
+    QDir().mkpath(root + u"/multiple"_s);
+    for (const QString &name : {u"track.txt"_s, u"Ardovin Sevrani.txt"_s})
+        QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/multiple/") + name, root + u"/multiple/"_s + name);
     return root;
 }
 
@@ -54,18 +56,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("import and export") << QStringList{QStringLiteral("--import"), QStringLiteral("a.gift"),
-                                                          QStringLiteral("--export"), QStringLiteral("out")}
-                                           << QStringLiteral("use one of --import");
-        QTest::newRow("format alone") << QStringList{QStringLiteral("--format"), QStringLiteral("aiken")}
-                                      << QStringLiteral("--format and --export-title go with --export");
-        QTest::newRow("export title alone") << QStringList{QStringLiteral("--export-title"), QStringLiteral("x")}
-                                            << QStringLiteral("--format and --export-title go with --export");
-        QTest::newRow("unknown format") << QStringList{QStringLiteral("--export"), QStringLiteral("out"),
-                                                       QStringLiteral("--format"), QStringLiteral("qti")}
-                                        << QStringLiteral("unknown format 'qti'");
-        QTest::newRow("a file without --import")
-            << QStringList{QStringLiteral("quiz.gift")} << QStringLiteral("unexpected argument 'quiz.gift'");
+        QTest::newRow("import and export")
+            << QStringList{u"--import"_s, u"a.gift"_s, u"--export"_s, u"out"_s} << u"use one of --import"_s;
+        QTest::newRow("format alone") << QStringList{u"--format"_s, u"aiken"_s}
+                                      << u"--format and --export-title go with --export"_s;
+        QTest::newRow("export title alone")
+            << QStringList{u"--export-title"_s, u"x"_s} << u"--format and --export-title go with --export"_s;
+        QTest::newRow("unknown format") << QStringList{u"--export"_s, u"out"_s, u"--format"_s, u"qti"_s}
+                                        << u"unknown format 'qti'"_s;
+        QTest::newRow("a file without --import") << QStringList{u"quiz.gift"_s} << u"unexpected argument 'quiz.gift'"_s;
     }
 
     void usageErrors()
@@ -77,78 +76,69 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
     }
 
-    void helpDescribesBothWays()
+    void helpAndDesktopActions()
     {
-        const Run run = velmora({QStringLiteral("--help")});
-        QCOMPARE(run.status, 0);
+        const Run help = velmora({u"--help"_s});
+        QCOMPARE(help.status, 0);
         for (const char *words :
              {"--import <file>", "--export <dir>", "--export-title <title>", "--format <format>", "--import-dialog",
               "--export-dialog", "Import worksheets", "Export worksheets", "--data <dir>", "--print-to <dir>"})
-            QVERIFY2(run.out.contains(QLatin1String(words)), words);
-    }
+            QVERIFY2(help.out.contains(QLatin1String(words)), words);
 
-    void desktopActionsUseTheOptions()
-    {
+        // Each action of the desktop entry starts the program with an option it has.
         QFile entry(QStringLiteral(VELMORA_SOURCE_DIR "/packaging/velmora.desktop"));
         QVERIFY(entry.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(entry.readAll());
-        const QString help = velmora({QStringLiteral("--help")}).out;
-        static const QRegularExpression actions(QStringLiteral("^Actions=(.*)$"), QRegularExpression::MultilineOption);
-        const QStringList ids = actions.match(text).captured(1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        QCOMPARE(ids.size(), 2);
+        static const QRegularExpression actions(u"^Actions=(.*)$"_s, QRegularExpression::MultilineOption);
         QStringList names;
-        for (const QString &id : ids) {
-            const qsizetype at = text.indexOf(QStringLiteral("[Desktop Action %1]").arg(id));
-            QVERIFY2(at >= 0, qPrintable(id));
-            const QString section = text.mid(at).section(QStringLiteral("\n\n"), 0, 0);
-            names << section.section(QStringLiteral("\nName="), 1).section(QLatin1Char('\n'), 0, 0);
-            const QString exec = section.section(QStringLiteral("\nExec="), 1).section(QLatin1Char('\n'), 0, 0);
-            QVERIFY2(exec.startsWith(QLatin1String("velmora --")), qPrintable(exec));
-            QVERIFY2(help.contains(exec.mid(8)), qPrintable(exec));
+        for (const QString &id : actions.match(text).captured(1).split(u';', Qt::SkipEmptyParts)) {
+            const QString section = text.section(u"[Desktop Action %1]"_s.arg(id), 1).section(u"\n\n"_s, 0, 0);
+            names << section.section(u"\nName="_s, 1).section(u'\n', 0, 0);
+            const QString exec = section.section(u"\nExec="_s, 1).section(u'\n', 0, 0);
+            QVERIFY2(exec.startsWith("velmora --"_L1) && help.out.contains(exec.mid(8)), qPrintable(exec));
         }
-        QCOMPARE(names, (QStringList{QStringLiteral("Import worksheets…"), QStringLiteral("Export worksheets…")}));
+        QCOMPARE(names, (QStringList{u"Import worksheets…"_s, u"Export worksheets…"_s}));
     }
 
-    void importThenExport_data()
+    void importTwice()
     {
-        QTest::addColumn<QStringList>("exportArguments");
+        QTemporaryDir dir;
+        const QStringList import{u"--data"_s, makeData(dir), u"--import"_s, kFixture};
+        Run run = velmora(import);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out));
+        QVERIFY2(run.out.contains("question 2 (line 9) skipped: it is a true/false question"_L1), qPrintable(run.out));
+        // Both titles are taken now: nothing is replaced, and the exit status says that
+        // not everything was done.
+        run = velmora(import);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains("exists already"_L1), qPrintable(run.out));
+    }
+
+    void exportImported_data()
+    {
+        QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("files");
         QTest::newRow("default format") << QStringList{}
-                                        << QStringList{QStringLiteral("Science quiz 1.gift"),
-                                                       QStringLiteral("Science quiz 2.gift")};
-        QTest::newRow("Aiken") << QStringList{QStringLiteral("--format"), QStringLiteral("aiken")}
-                               << QStringList{QStringLiteral("Science quiz 1.txt"),
-                                              QStringLiteral("Science quiz 2.txt")};
-        QTest::newRow("one title") << QStringList{QStringLiteral("--export-title"), QStringLiteral("Science quiz 2")}
-                                   << QStringList{QStringLiteral("Science quiz 2.gift")};
+                                        << QStringList{u"Science quiz 1.gift"_s, u"Science quiz 2.gift"_s};
+        QTest::newRow("Aiken") << QStringList{u"--format"_s, u"aiken"_s}
+                               << QStringList{u"Science quiz 1.txt"_s, u"Science quiz 2.txt"_s};
+        QTest::newRow("one title") << QStringList{u"--export-title"_s, u"Science quiz 2"_s}
+                                   << QStringList{u"Science quiz 2.gift"_s};
     }
 
-    void importThenExport()
+    void exportImported()
     {
-        QFETCH(QStringList, exportArguments);
+        // Into a folder named from where the program was started.
+        QFETCH(QStringList, options);
         QFETCH(QStringList, files);
         QTemporaryDir dir;
         const QString data = makeData(dir);
-        const QString fixture = QStringLiteral(VELMORA_SOURCE_TESTDATA "/exchange/Science quiz.gift");
-
-        Run run = velmora({QStringLiteral("--data"), data, QStringLiteral("--import"), fixture});
+        QCOMPARE(velmora({u"--data"_s, data, u"--import"_s, kFixture}).status, 0);
+        const Run run = velmora(QStringList{u"--data"_s, data, u"--export"_s, u"out"_s} + options, dir.path());
         QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.contains(QLatin1String("saved \"Science quiz 1\"")), qPrintable(run.out));
-        QVERIFY2(run.out.contains(QLatin1String("question 2 (line 9) skipped: it is a true/false question")),
-                 qPrintable(run.out));
-
-        // The same file again: both titles are taken, nothing is replaced, and the exit
-        // status says that not everything was done.
-        run = velmora({QStringLiteral("--data"), data, QStringLiteral("--import"), fixture});
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.out.contains(QLatin1String("exists already")), qPrintable(run.out));
-
-        run = velmora(QStringList{QStringLiteral("--data"), data, QStringLiteral("--export"), QStringLiteral("out")}
-                          + exportArguments,
-                      dir.path());
-        QCOMPARE(run.status, 0);
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files), files);
-        QCOMPARE(run.out.count(QLatin1String("wrote ")), files.size());
+        QCOMPARE(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files), files);
+        QCOMPARE(run.out.count("wrote "_L1), files.size());
     }
 };
 
