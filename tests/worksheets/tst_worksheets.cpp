@@ -1,4 +1,10 @@
+// The worksheet wizard and the worksheets catalogue: what a save checks and writes,
+// editing, running and deleting from the list, paging, and things planted in a shared
+// data folder under the names of the program's files.
 #include "app/intro0.h"
+#include "module1/worksheetchecks.h"
+#include "module1/worksheetfile.h"
+#include "pages/guide.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "support/testapp.h"
@@ -7,19 +13,26 @@
 #include "toolkit/label.h"
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
+#include "toolkit/timer.h"
 #include "worksheets/wizard.h"
 #include "worksheets/worksheets.h"
 
-#include <QDir>
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QTest>
 
-#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+const QString kSaved = u"Your worksheet has been saved."_s;
+const QString kCorrupted = u"This worksheet seems to be corrupted."_s;
 
 QByteArray readBytes(const QString &path)
 {
@@ -27,12 +40,39 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QByteArray listOf(int count)
+// A list of `count` titles, "<stem> 1" onwards.
+QByteArray listOf(int count, const QByteArray &stem = "Sheet")
 {
     QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
     for (int i = 1; i <= count; ++i)
-        bytes += "Sheet " + QByteArray::number(i) + "\r\n";
+        bytes += stem + ' ' + QByteArray::number(i) + "\r\n";
     return bytes;
+}
+
+// The file's identity: a file written again (a temporary renamed over it) gets a new one.
+ino_t inode(const QString &path)
+{
+    struct stat info {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Every entry under a folder, an ordinary file by a digest of its bytes; links are
+// named by their target and pipes by kind, never opened.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        out.insert(path.mid(root.size()),
+                   info.isSymLink() ? "link to " + QFile::encodeName(info.symLinkTarget())
+                   : info.isFile()  ? QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex()
+                                    : QByteArray(info.isDir() ? "folder" : "other"));
+    }
+    return out;
 }
 
 // A saved worksheet beside the list, as the wizard writes it.
@@ -45,6 +85,21 @@ void saveSheet(TestApp &app, const QString &title)
     TestApp::settle();
 }
 
+// Changes to the boxes of the wizard, each "Text2 <index>=<text>", "Text3 <index>=<text>"
+// or "Check1 <index>=<0 or 1>".
+void editWizard(wizard &w, const QStringList &edits)
+{
+    for (const QString &edit : edits) {
+        const QString box = edit.section(u'=', 0, 0);
+        const QString value = edit.section(u'=', 1);
+        const int i = box.section(u' ', 1).toInt();
+        if (box.startsWith("Check1"_L1))
+            w.Check1[i].setValue(value == "1"_L1);
+        else
+            (box.startsWith("Text2"_L1) ? w.Text2[i] : w.Text3[i]).setText(value);
+    }
+}
+
 QStringList shownSlots(const worksheets &catalogue)
 {
     QStringList out;
@@ -55,6 +110,21 @@ QStringList shownSlots(const worksheets &catalogue)
     return out;
 }
 
+// "Sheet <first>" to "Sheet <last>".
+QStringList sheets(int first, int last)
+{
+    QStringList out;
+    for (int i = first; i <= last; ++i)
+        out << u"Sheet %1"_s.arg(i);
+    return out;
+}
+
+// A real click in the middle of a control.
+void clickOn(Form &form, const Control &c)
+{
+    clickAt(form, c.left() + c.width() / 2, c.top() + c.height() / 2);
+}
+
 } // namespace
 
 class TestWorksheets : public QObject
@@ -62,191 +132,116 @@ class TestWorksheets : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void genworkChecksInOrder_data()
+    void checksBeforeSaving_data()
     {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("title"); // the wizard is filled under it, or left empty
+        QTest::addColumn<QStringList>("edits");
         QTest::addColumn<QString>("message");
-        QTest::newRow("all empty") << QStringLiteral("empty")
-                                   << QStringLiteral("You have not chosen a title for your worksheet");
+        QTest::newRow("all empty") << QString() << QStringList() << u"You have not chosen a title for your worksheet"_s;
         QTest::newRow("question 2 lacks answer C, no tick")
-            << QStringLiteral("q2c") << QStringLiteral("You have not completed Question 2");
+            << u"Checks"_s << QStringList{u"Text3 6="_s, u"Check1 5=0"_s} << u"You have not completed Question 2"_s;
         QTest::newRow("question 1 untick, question 2 empty")
-            << QStringLiteral("q1tick") << QStringLiteral("You have not ticked the correct answer for Question 1");
-        QTest::newRow("question 10 with A and D")
-            << QStringLiteral("q10two")
-            << QStringLiteral("You have ticked more than one correct answer for Question 10");
-        QTest::newRow("blanks count as text")
-            << QStringLiteral("blanks") << QStringLiteral("Your worksheet has been saved.");
+            << u"Checks"_s << QStringList{u"Check1 0=0"_s, u"Text2 1="_s}
+            << u"You have not ticked the correct answer for Question 1"_s;
+        QTest::newRow("question 10 with A and D") << u"Checks"_s << QStringList{u"Check1 36=1"_s, u"Check1 39=1"_s}
+                                                  << u"You have ticked more than one correct answer for Question 10"_s;
+        QTest::newRow("outside the code page, questions in order")
+            << u"Checks"_s << QStringList{u"Text3 9=Ω omega"_s, u"Text2 5=Which star? 🌟"_s}
+            << u"The character \"Ω\" (U+03A9) in Question 3 cannot be saved in a worksheet. "
+               u"Please type it another way."_s;
+        QTest::newRow("slash") << u"Maths/Science"_s << QStringList()
+                               << u"A worksheet title cannot contain \"/\" or \"\\\". Please choose another title."_s;
     }
 
-    void genworkChecksInOrder()
+    void checksBeforeSaving()
     {
-        QFETCH(QString, change);
+        QFETCH(QString, title);
+        QFETCH(QStringList, edits);
         QFETCH(QString, message);
         TestApp app;
+        const auto before = snapshot(app.root);
         wizard &w = app.forms.ref<wizard>();
-        if (change != QLatin1String("empty"))
-            fillWizard(w, QStringLiteral("Checks"));
-        if (change == QLatin1String("q2c")) {
-            w.Text3[6].setText(QString());
-            w.Check1[5].setValue(false);
-        } else if (change == QLatin1String("q1tick")) {
-            w.Check1[0].setValue(false);
-            w.Text2[1].setText(QString());
-        } else if (change == QLatin1String("q10two")) {
-            w.Check1[36].setValue(true);
-            w.Check1[39].setValue(true);
-        } else if (change == QLatin1String("blanks")) {
-            w.Text3[17].setText(QStringLiteral("   "));
-        }
+        if (!title.isEmpty())
+            fillWizard(w, title);
+        editWizard(w, edits);
         w.genwork();
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown[0].text, message);
-        QCOMPARE(app.messages.shown[0].title, QStringLiteral("Velmora"));
-        QCOMPARE(QFile::exists(app.dataPath(QStringLiteral("multiple/Checks.txt"))), change == QLatin1String("blanks"));
+        QCOMPARE(app.messages.shown[0].title, u"Velmora"_s);
+        QVERIFY(!app.platform.file1().isOpen());
+        QCOMPARE(snapshot(app.root), before);
     }
 
-    void savingTwiceAndUnderANewTitle()
+    void savingAgainAndUnderANewTitle()
     {
         TestApp app;
         wizard &w = app.forms.ref<wizard>();
-        fillWizard(w, QStringLiteral("Plants, animals"));
+        fillWizard(w, u"Plants, animals"_s);
+        w.Text3[17].setText(u"   "_s); // blanks count as text
         w.genwork();
-        const QString list = app.dataPath(QStringLiteral("multiple/track.txt"));
+        const QString list = app.dataPath(kListFile);
         QCOMPARE(readBytes(list), QByteArray(" 1 \r\nPlants& animals\r\n"));
-        const QDateTime written = QFileInfo(list).lastModified();
-        w.Text2[0].setText(QStringLiteral("Changed question"));
-        QTest::qWait(20);
+        // The same title again replaces the worksheet; the list is not written again.
+        const ino_t listWritten = inode(list);
+        w.Text2[0].setText(u"Changed question"_s);
         w.genwork();
+        QCOMPARE(inode(list), listWritten);
         QCOMPARE(readBytes(list), QByteArray(" 1 \r\nPlants& animals\r\n"));
-        QCOMPARE(QFileInfo(list).lastModified(), written); // the list was written once
-        const QByteArray sheet = readBytes(app.dataPath(QStringLiteral("multiple/Plants& animals.txt")));
+        const QByteArray sheet = readBytes(app.dataPath(u"multiple/Plants& animals.txt"_s));
         QVERIFY(sheet.contains("Changed question"));
         QCOMPARE(sheet.count("\r\n"), 72);
 
-        w.Text1->setText(QStringLiteral("Plants two"));
+        w.Text1->setText(u"Plants two"_s);
         w.genwork();
         QCOMPARE(readBytes(list), QByteArray(" 2 \r\nPlants& animals\r\nPlants two\r\n"));
-        QVERIFY(QFile::exists(app.dataPath(QStringLiteral("multiple/Plants& animals.txt"))));
-        QCOMPARE(app.messages.shown.last().text, QStringLiteral("Your worksheet has been saved."));
+        QVERIFY(QFile::exists(app.dataPath(u"multiple/Plants& animals.txt"_s)));
+        QCOMPARE(app.messages.shown.last().text, kSaved);
         QVERIFY(app.forms.loaded<wizard>()); // the wizard stays open after saving
-    }
 
-    void refusedTitlesAndFailures_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("listMissing");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("slash") << QStringLiteral("Maths/Science") << false
-                               << QStringLiteral(
-                                      "A worksheet title cannot contain \"/\" or \"\\\". Please choose another title.");
-        QTest::newRow("colon, which a Windows share refuses")
-            << QStringLiteral("Maths: fractions") << false
-            << QStringLiteral("A worksheet title cannot contain \":\". Please choose another title.");
-        QTest::newRow("emoji") << QStringLiteral("Stars 🌟") << false
-                               << QStringLiteral("The character \"🌟\" (U+1F31F) cannot be saved in a worksheet "
-                                                 "title. Please choose another title.");
-        QTest::newRow("the list's own name")
-            << QStringLiteral("track") << false
-            << QStringLiteral("The title \"track\" is kept for the program's own files. "
-                              "Please choose another title.");
-        QTest::newRow("missing list") << QStringLiteral("Fine title") << true
-                                      << QStringLiteral("There was a problem saving your worksheet");
-    }
-
-    void refusedTitlesAndFailures()
-    {
-        QFETCH(QString, title);
-        QFETCH(bool, listMissing);
-        QFETCH(QString, message);
-        TestApp app;
-        if (listMissing)
-            app.removeDataFile(QStringLiteral("multiple/track.txt"));
-        const QStringList before = QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files);
-        wizard &w = app.forms.ref<wizard>();
-        fillWizard(w, title);
+        app.removeDataFile(kListFile);
         w.genwork();
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, message);
+        QCOMPARE(app.messages.shown.last().text, u"There was a problem saving your worksheet"_s);
         QVERIFY(!app.platform.file1().isOpen());
-        if (!listMissing)
-            QCOMPARE(QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files), before);
     }
 
-    void textsOutsideTheCodePageAreRefused()
-    {
-        TestApp app;
-        wizard &w = app.forms.ref<wizard>();
-        fillWizard(w, QStringLiteral("Greek"));
-        w.Text3[9].setText(QStringLiteral("Ω omega"));
-        w.Text2[5].setText(QStringLiteral("Which star? 🌟"));
-        w.genwork();
-        QVERIFY(app.messages.shown.value(0).text.contains(QStringLiteral("\"Ω\" (U+03A9) in Question 3")));
-        w.Text3[9].setText(QStringLiteral("omega"));
-        w.genwork();
-        QVERIFY(app.messages.shown.value(1).text.contains(QStringLiteral("\"🌟\" (U+1F31F) in Question 6")));
-        QVERIFY(!QFile::exists(app.dataPath(QStringLiteral("multiple/Greek.txt"))));
-    }
-
-    void enterMovesTheFocus()
-    {
-        TestApp app;
-        wizard &w = app.forms.ref<wizard>();
-        w.showForm();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const auto enterIn = [](TextBox &box) {
-            box.setFocus();
-            QTest::keyClick(box.widget(), Qt::Key_Return);
-        };
-        enterIn(*w.Text1);
-        QVERIFY(w.Text2[0].hasFocus());
-        enterIn(w.Text2[2]);
-        QVERIFY(w.Text3[8].hasFocus());
-        enterIn(w.Text3[9]);
-        QVERIFY(w.Text3[10].hasFocus());
-        enterIn(w.Text3[19]); // answer D of question 5
-        QVERIFY(w.Text2[5].hasFocus());
-        enterIn(w.Text3[39]); // answer D of question 10: stays
-        QVERIFY(w.Text3[39].hasFocus());
-        QVERIFY(w.Text3[39].text().isEmpty());
-        // Tab order: title, then each question with its answers, ticks last.
-        const auto tabFrom = [](TextBox &box) {
-            box.setFocus();
-            QTest::keyClick(box.widget(), Qt::Key_Tab);
-            return QApplication::focusWidget();
-        };
-        QCOMPARE(tabFrom(*w.Text1), w.Text2[0].widget());
-        QCOMPARE(tabFrom(w.Text3[3]), w.Text2[1].widget());
-        QCOMPARE(tabFrom(w.Text3[39]), w.Check1[0].widget());
-    }
-
-    void maximumLengthsLimitTyping()
+    void focusOrderAndBoxLengths()
     {
         TestApp app;
         wizard &w = app.forms.ref<wizard>();
         QVERIFY(showAndExpose(w));
-        const QList<std::pair<TextBox *, int>> boxes{{w.Text1, 25}, {&w.Text2[0], 60}, {&w.Text3[0], 30}};
-        for (const auto &[box, maximum] : boxes) {
+        // Enter moves on through the title, each question and its answers, and stays in
+        // the last answer; Tab takes the same order with the ticks last.
+        const QList<std::tuple<TextBox *, Qt::Key, QWidget *>> moves{
+            {w.Text1, Qt::Key_Return, w.Text2[0].widget()},       {&w.Text2[2], Qt::Key_Return, w.Text3[8].widget()},
+            {&w.Text3[9], Qt::Key_Return, w.Text3[10].widget()},  {&w.Text3[19], Qt::Key_Return, w.Text2[5].widget()},
+            {&w.Text3[39], Qt::Key_Return, w.Text3[39].widget()}, {w.Text1, Qt::Key_Tab, w.Text2[0].widget()},
+            {&w.Text3[3], Qt::Key_Tab, w.Text2[1].widget()},      {&w.Text3[39], Qt::Key_Tab, w.Check1[0].widget()}};
+        for (const auto &[box, key, next] : moves) {
             box->setFocus();
-            QTest::keyClicks(box->widget(), QString(maximum + 1, QLatin1Char('t')));
-            QCOMPARE(box->text().size(), maximum);
+            QTest::keyClick(box->widget(), key);
+            QCOMPARE(QApplication::focusWidget(), next);
         }
+        QVERIFY(w.Text3[39].text().isEmpty());
+        // The boxes end where the import's length checks do.
+        QCOMPARE(w.Text1->maxLength(), kTitleBoxLength);
+        QCOMPARE(w.Text2[0].maxLength(), kQuestionBoxLength);
+        QCOMPARE(w.Text3[0].maxLength(), kAnswerBoxLength);
+        QVERIFY(!lengthProblem({QString(kQuestionBoxLength, u'q'), {QString(kAnswerBoxLength, u'a')}, {}}));
     }
 
-    void handMadeLongTextsEditAndSaveUnchanged()
+    void editHandMadeLongTextsAndSaveUnchanged()
     {
         // A teacher's own file: a 26-character title, a 70-character question and a
         // 40-character answer, longer than the wizard lets anyone type.
         TestApp app;
-        const QString title = QStringLiteral("The Solar System in Detail");
-        const QString file = QStringLiteral("multiple/") + title + QStringLiteral(".txt");
-        QFile fixture(QStringLiteral(VELMORA_SOURCE_TESTDATA "/handmade-long-texts.txt"));
-        QVERIFY(fixture.open(QIODevice::ReadOnly));
-        const QByteArray bytes = fixture.readAll();
-        const QByteArray list = " 1 \r\n" + title.toLatin1() + "\r\n";
-        app.writeDataFile(file, bytes);
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), list);
-        const QStringList before = QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files);
+        const QString title = u"The Solar System in Detail"_s;
+        app.writeDataFile(worksheetFile(title),
+                          readBytes(QStringLiteral(VELMORA_SOURCE_TESTDATA "/handmade-long-texts.txt")));
+        app.writeDataFile(kListFile, " 1 \r\n" + title.toLatin1() + "\r\n");
+        const auto before = snapshot(app.root);
+        // A wizard left open with other ticks still ends with one per question.
+        for (const auto &[index, tick] : app.forms.ref<wizard>().Check1)
+            tick->setValue(true);
 
         worksheets &catalogue = app.forms.ref<worksheets>();
         catalogue.Check1->setValue(true);
@@ -255,280 +250,165 @@ private Q_SLOTS:
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->Text1->text(), title);
         QCOMPARE(w->Text2[0].text().size(), 70);
-        QCOMPARE(w->Text3[0].text(), QStringLiteral("Mars, the small red planet next to Earth"));
-        QCOMPARE(w->Text3[7].text(), QStringLiteral("Mars ")); // a blank at the end stays
+        QCOMPARE(w->Text3[0].text(), u"Mars, the small red planet next to Earth"_s);
+        QCOMPARE(w->Text3[7].text(), u"Mars "_s); // a blank at the end stays
+        const QString right = u"1123431213"_s; // question by question
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(w->Check1[i].value(), right[i / 4] == QChar(u'1' + i % 4));
 
         w->genwork();
-        QCOMPARE(app.messages.shown.last().text, QStringLiteral("Your worksheet has been saved."));
-        QCOMPARE(readBytes(app.dataPath(file)), bytes);
-        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), list);
-        QCOMPARE(QDir(app.dataPath(QStringLiteral("multiple"))).entryList(QDir::Files), before);
+        QCOMPARE(app.messages.shown.last().text, kSaved);
+        QCOMPARE(snapshot(app.root), before);
     }
 
-    void damagedCorrectAnswer_data()
+    void damagedWorksheets_data()
     {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::newRow("a letter") << QByteArray("x");
-        QTest::newRow("zero") << QByteArray("0");
-        QTest::newRow("nine") << QByteArray("9");
-        QTest::newRow("five, one past D") << QByteArray("5");
-        QTest::newRow("empty") << QByteArray("");
+        QTest::addColumn<QByteArray>("damage"); // "missing", "cut short", or question 2's correct answer
+        QTest::newRow("missing") << QByteArray("missing");
+        QTest::newRow("cut short") << QByteArray("cut short");
+        QTest::newRow("correct answer a letter") << QByteArray("x");
+        QTest::newRow("correct answer zero") << QByteArray("0");
+        QTest::newRow("correct answer five, one past D") << QByteArray("5");
+        QTest::newRow("correct answer empty") << QByteArray("");
     }
 
-    void damagedCorrectAnswer()
+    void damagedWorksheets()
     {
-        // Question 2's correct answer is damaged: the worksheet runs as a quiz (that
-        // question can never be right) but cannot be opened for editing.
-        QFETCH(QByteArray, answer);
+        // A worksheet that cannot be read is not run, edited or deleted. One with only a
+        // damaged correct answer runs as a quiz (that question never right) but cannot be
+        // edited. Nothing is changed.
+        QFETCH(QByteArray, damage);
+        const bool runs = damage != "missing" && damage != "cut short";
         TestApp app;
-        saveSheet(app, QStringLiteral("Damaged"));
-        const QString file = app.dataPath(QStringLiteral("multiple/Damaged.txt"));
-        QByteArray bytes = readBytes(file);
+        saveSheet(app, u"Damaged"_s);
+        const QString file = u"multiple/Damaged.txt"_s;
+        QByteArray bytes = readBytes(app.dataPath(file));
         QVERIFY(bytes.contains("\r\nanswer 2D\r\n2\r\n"));
-        bytes.replace("\r\nanswer 2D\r\n2\r\n", "\r\nanswer 2D\r\n" + answer + "\r\n");
-        app.writeDataFile(QStringLiteral("multiple/Damaged.txt"), bytes);
-        const QByteArray list = readBytes(app.dataPath(QStringLiteral("multiple/track.txt")));
-
+        if (damage == "missing")
+            app.removeDataFile(file);
+        else
+            app.writeDataFile(file, damage == "cut short" ? QByteArray("Damaged\r\n \r\nOnly one line\r\n")
+                                                          : bytes.replace("\r\nanswer 2D\r\n2\r\n",
+                                                                          "\r\nanswer 2D\r\n" + damage + "\r\n"));
+        const auto before = snapshot(app.root);
         worksheets &catalogue = app.forms.ref<worksheets>();
-        catalogue.Check1->setValue(true);
-        app.messages.shown.clear();
-        catalogue.Label2[1].onClick();
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, QStringLiteral("This worksheet seems to be corrupted."));
-        QVERIFY(!app.forms.loaded<wizard>());
-        QVERIFY(!app.platform.file1().isOpen());
-
-        catalogue.Check1->setValue(false);
-        catalogue.Label2[1].onClick();
-        multiple *quiz = app.forms.loaded<multiple>();
-        QVERIFY(quiz && quiz->isVisible());
-        for (int q = 1; q <= 10; ++q) {
-            const int right = app.m.rightans[q].toInt();
-            if (right >= 1 && right <= 4)
-                quiz->Option1[right].setValue(true);
-            quiz->Label3[1].onClick();
+        const auto clickIn = [&](int mode) { // 0 run, 1 edit, 2 delete
+            catalogue.Check1->setValue(mode == 1);
+            catalogue.Check2->setValue(mode == 2);
+            app.messages.shown.clear();
+            catalogue.Label2[1].onClick();
+        };
+        for (const int mode : runs ? QList<int>{1} : QList<int>{0, 1, 2}) {
+            clickIn(mode);
+            QCOMPARE(app.messages.shown.size(), 1);
+            QCOMPARE(app.messages.shown[0].text, kCorrupted);
+            QVERIFY(!app.forms.loaded<wizard>() && !app.forms.loaded<multiple>());
+            QVERIFY(!app.platform.file1().isOpen());
         }
-        QCOMPARE(app.m.score, 9);
-        QCOMPARE(readBytes(file), bytes);
-        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), list);
+        if (runs) {
+            clickIn(0);
+            multiple *quiz = app.forms.loaded<multiple>();
+            QVERIFY(quiz && quiz->isVisible());
+            for (int q = 1; q <= 10; ++q) {
+                const int right = app.m.rightans[q].toInt();
+                if (right >= 1 && right <= 4)
+                    quiz->Option1[right].setValue(true);
+                quiz->Label3[1].onClick();
+            }
+            QCOMPARE(app.m.score, 9);
+        }
+        QCOMPARE(snapshot(app.root), before);
     }
 
     void cataloguePaging_data()
     {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("onFirstPage");
-        QTest::addColumn<bool>("nextShown");
-        QTest::newRow("empty") << 0 << 0 << false;
-        QTest::newRow("24 titles") << 24 << 24 << false;
-        QTest::newRow("25 titles") << 25 << 24 << true;
+        QTest::addColumn<int>("count"); // titles listed
+        QTest::addColumn<int>("forward"); // clicks on "Next Page"
+        QTest::addColumn<bool>("deleteFirst"); // then the first title shown is deleted
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<bool>("previous");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("empty") << 0 << 0 << false << QStringList() << false << false;
+        QTest::newRow("24 titles") << 24 << 0 << false << sheets(1, 24) << false << false;
+        QTest::newRow("25 titles") << 25 << 0 << false << sheets(1, 24) << false << true;
+        QTest::newRow("25 titles, page 2") << 25 << 1 << false << sheets(25, 25) << true << false;
+        QTest::newRow("the only title of page 2 deleted") << 25 << 1 << true << QStringList() << true << false;
+        QTest::newRow("the last page is 41") << 1000 << 40 << false << sheets(961, 984) << true << false;
     }
 
     void cataloguePaging()
     {
         QFETCH(int, count);
-        QFETCH(int, onFirstPage);
-        QFETCH(bool, nextShown);
+        QFETCH(int, forward);
+        QFETCH(bool, deleteFirst);
+        QFETCH(QStringList, shown);
+        QFETCH(bool, previous);
+        QFETCH(bool, next);
         TestApp app;
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), listOf(count));
+        app.writeDataFile(kListFile, listOf(count));
         worksheets &catalogue = app.forms.ref<worksheets>();
-        QCOMPARE(shownSlots(catalogue).size(), onFirstPage);
-        QCOMPARE(catalogue.Label3[1].visible(), nextShown);
-        QVERIFY(!catalogue.Label3[0].visible());
-        QCOMPARE(catalogue.Label4->caption(), QStringLiteral("Page 1"));
-        if (count == 25) {
+        for (int p = 0; p < forward; ++p)
             catalogue.Label3[1].onClick();
-            QCOMPARE(shownSlots(catalogue), QStringList({QStringLiteral("Sheet 25")}));
-            QVERIFY(catalogue.Label3[0].visible() && !catalogue.Label3[1].visible());
-            QCOMPARE(catalogue.Label4->caption(), QStringLiteral("Page 2"));
+        if (deleteFirst) {
+            saveSheet(app, shownSlots(catalogue).value(0));
+            catalogue.Check2->setValue(true);
+            catalogue.Label2[1].onClick();
         }
+        QCOMPARE(shownSlots(catalogue), shown);
+        QCOMPARE(catalogue.Label3[0].visible(), previous);
+        QCOMPARE(catalogue.Label3[1].visible(), next);
+        QCOMPARE(catalogue.Label4->caption(), u"Page %1"_s.arg(forward + 1));
     }
 
-    void lastPageIsFortyOne()
+    void deleteFromThirtyWithCommas()
     {
         TestApp app;
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), listOf(1000));
+        app.writeDataFile(kListFile, listOf(30, "Plants& animals"));
+        saveSheet(app, u"Plants, animals 3"_s);
         worksheets &catalogue = app.forms.ref<worksheets>();
-        for (int p = 0; p < 40; ++p)
-            catalogue.Label3[1].onClick();
-        QCOMPARE(catalogue.Label4->caption(), QStringLiteral("Page 41"));
-        QVERIFY(!catalogue.Label3[1].visible());
-        QCOMPARE(shownSlots(catalogue).first(), QStringLiteral("Sheet 961"));
-        QCOMPARE(shownSlots(catalogue).last(), QStringLiteral("Sheet 984"));
-    }
-
-    void runAListedTitleWithACommaInIt()
-    {
-        TestApp app;
-        saveSheet(app, QStringLiteral("Plants, animals"));
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        QCOMPARE(shownSlots(catalogue), QStringList({QStringLiteral("Plants, animals")}));
-        catalogue.Label2[1].onClick();
-        multiple *quiz = app.forms.loaded<multiple>();
-        QVERIFY(quiz && quiz->isVisible());
-        QCOMPARE(quiz->Label6->caption(), QStringLiteral("Plants, animals"));
-        QCOMPARE(quiz->Label5->caption(), QStringLiteral("Velmora"));
-        QCOMPARE(quiz->Picture1->picture().source(), QStringLiteral("Images\\quintaransm.jpg"));
-        QVERIFY(app.forms.loaded<intro0>() && !app.forms.loaded<intro0>()->isVisible());
-    }
-
-    void editTicksOneBoxPerQuestion()
-    {
-        TestApp app;
-        saveSheet(app, QStringLiteral("Edit me"));
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        // A wizard left open with other ticks still ends with one per question.
-        wizard &open = app.forms.ref<wizard>();
-        for (const auto &[index, tick] : open.Check1)
-            tick->setValue(true);
-        catalogue.Check1->setValue(true);
-        catalogue.Label2[1].onClick();
-        wizard &w = *app.forms.loaded<wizard>();
-        QVERIFY(w.isVisible());
-        QCOMPARE(w.Text1->text(), QStringLiteral("Edit me"));
-        QCOMPARE(w.Text3[13].text(), QStringLiteral("answer 4B"));
-        for (int j = 0; j < 10; ++j) {
-            for (int k = 0; k < 4; ++k)
-                QCOMPARE(w.Check1[4 * j + k].value(), k == j % 4);
-        }
-    }
-
-    void tickBoxesExcludeEachOther()
-    {
-        TestApp app;
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        catalogue.showForm();
-        QVERIFY(QTest::qWaitForWindowExposed(&catalogue));
-        QTest::mouseClick(catalogue.Check1->widget(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 12));
-        QVERIFY(catalogue.Check1->value());
-        QTest::mouseClick(catalogue.Check2->widget(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 12));
-        QVERIFY(catalogue.Check2->value() && !catalogue.Check1->value());
-        QTest::mouseClick(catalogue.Check2->widget(), Qt::LeftButton, Qt::NoModifier, QPoint(8, 12));
-        QVERIFY(!catalogue.Check2->value() && !catalogue.Check1->value());
-    }
-
-    void deleteFromThirty()
-    {
-        TestApp app;
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), listOf(30));
-        for (int i = 1; i <= 30; ++i)
-            saveSheet(app, QStringLiteral("Sheet %1").arg(i));
-        worksheets &catalogue = app.forms.ref<worksheets>();
+        const auto shownWithCommas = [&catalogue](int count) {
+            const QStringList shown = shownSlots(catalogue);
+            return shown.size() == count && shown.filter(u"Plants, animals "_s).size() == count;
+        };
         catalogue.Check2->setValue(true);
         app.messages.answers = {false};
         catalogue.Label2[3].onClick(); // Cancel changes nothing
-        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), listOf(30));
-        QCOMPARE(app.m.worktitle, QStringLiteral("Sheet 3")); // but the quiz set holds it
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listOf(30, "Plants& animals"));
+        QCOMPARE(app.m.worktitle, u"Plants, animals 3"_s); // but the quiz set holds it
         QCOMPARE(app.messages.shown.last().text,
-                 QStringLiteral("Are you sure that you want to delete the worksheet Sheet 3?"));
+                 u"Are you sure that you want to delete the worksheet Plants, animals 3?"_s);
         QVERIFY(app.messages.shown.last().title.isEmpty());
 
         catalogue.Label2[3].onClick(); // OK
-        const QByteArray list = readBytes(app.dataPath(QStringLiteral("multiple/track.txt")));
-        QVERIFY(list.startsWith(" 29 \r\nSheet 1\r\nSheet 2\r\nSheet 4\r\n"));
+        const QByteArray list = readBytes(app.dataPath(kListFile));
+        QVERIFY(list.startsWith(" 29 \r\nPlants& animals 1\r\nPlants& animals 2\r\nPlants& animals 4\r\n"));
         QCOMPARE(list.count("\r\n"), 30);
-        QCOMPARE(shownSlots(catalogue).size(), 24);
-        QCOMPARE(shownSlots(catalogue)[2], QStringLiteral("Sheet 4"));
-        QVERIFY(QFile::exists(app.dataPath(QStringLiteral("multiple/Sheet 3.txt")))); // only the title goes
-    }
-
-    void titlesShowCommasAfterDeleteAndPaging()
-    {
-        TestApp app;
-        QByteArray list = " 30 \r\n";
-        for (int i = 1; i <= 30; ++i)
-            list += "Plants& animals " + QByteArray::number(i) + "\r\n";
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), list);
-        saveSheet(app, QStringLiteral("Plants, animals 2"));
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        const auto shownWithCommas = [&catalogue] {
-            const QStringList shown = shownSlots(catalogue);
-            return !shown.isEmpty() && std::all_of(shown.begin(), shown.end(), [](const QString &t) {
-                return t.startsWith(QStringLiteral("Plants, animals ")) && !t.contains(QLatin1Char('&'));
-            });
-        };
-        QVERIFY(shownWithCommas());
-        catalogue.Check2->setValue(true);
-        catalogue.Label2[2].onClick();
-        QCOMPARE(shownSlots(catalogue)[1], QStringLiteral("Plants, animals 3"));
-        QVERIFY(shownWithCommas());
+        QVERIFY(shownWithCommas(24));
+        QCOMPARE(shownSlots(catalogue)[2], u"Plants, animals 4"_s);
+        QVERIFY(QFile::exists(app.dataPath(u"multiple/Plants& animals 3.txt"_s))); // only the title goes
         catalogue.Label3[1].onClick();
-        QCOMPARE(shownSlots(catalogue).size(), 5);
-        QVERIFY(shownWithCommas());
+        QVERIFY(shownWithCommas(5));
         catalogue.Label3[0].onClick();
-        QCOMPARE(shownSlots(catalogue).size(), 24);
-        QVERIFY(shownWithCommas());
-    }
-
-    void deleteOnlyTitleOfPageTwo()
-    {
-        TestApp app;
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), listOf(25));
-        saveSheet(app, QStringLiteral("Sheet 25"));
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        catalogue.Label3[1].onClick();
-        catalogue.Check2->setValue(true);
-        catalogue.Label2[1].onClick();
-        QCOMPARE(shownSlots(catalogue), QStringList());
-        QVERIFY(catalogue.Label3[0].visible());
-        QCOMPARE(catalogue.Label4->caption(), QStringLiteral("Page 2"));
-        catalogue.Label3[0].onClick();
-        QCOMPARE(shownSlots(catalogue).size(), 24);
-    }
-
-    void damagedOrMissingWorksheets()
-    {
-        TestApp app;
-        app.writeDataFile(QStringLiteral("multiple/track.txt"), " 2 \r\nGone\r\nCut\r\n");
-        app.writeDataFile(QStringLiteral("multiple/Cut.txt"), "Cut\r\n \r\nOnly one line\r\n");
-        worksheets &catalogue = app.forms.ref<worksheets>();
-        for (const bool deleting : {false, true}) {
-            catalogue.Check2->setValue(deleting);
-            for (int slot : {1, 2}) {
-                app.messages.shown.clear();
-                catalogue.Label2[slot].onClick();
-                QCOMPARE(app.messages.shown.size(), 1);
-                QCOMPARE(app.messages.shown[0].text, QStringLiteral("This worksheet seems to be corrupted."));
-                QVERIFY(!app.platform.file1().isOpen());
-            }
-        }
-        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), QByteArray(" 2 \r\nGone\r\nCut\r\n"));
-    }
-
-    void exitRecreatesTheMenu()
-    {
-        TestApp app;
-        intro0 &menu = app.forms.ref<intro0>();
-        menu.showForm();
-        menu.Label2[18].onClick();
-        QVERIFY(!app.forms.loaded<intro0>());
-        worksheets *catalogue = app.forms.loaded<worksheets>();
-        QVERIFY(catalogue->isVisible());
-        TestApp::settle();
-        catalogue->close(); // the window manager's close is "Exit"
-        QVERIFY(!app.forms.loaded<worksheets>());
-        QVERIFY(app.forms.loaded<intro0>() && app.forms.loaded<intro0>()->isVisible());
+        QVERIFY(shownWithCommas(24));
     }
 
     void teachersJourneyWithRoutedEvents()
     {
         TestApp app;
-        const auto centre = [](const Control &c) {
-            return QPointF(c.left() + c.width() / 2, c.top() + c.height() / 2);
-        };
         intro0 *menu = &app.forms.ref<intro0>();
         QVERIFY(showAndExpose(*menu));
-        clickAt(*menu, centre(menu->Label2[17]).x(), centre(menu->Label2[17]).y());
+        clickOn(*menu, menu->Label2[17]);
         wizard *w = app.forms.loaded<wizard>();
         QVERIFY(w && QTest::qWaitForWindowExposed(w));
         // Type the worksheet, moving on with Enter as a teacher would.
         w->Text1->setFocus();
-        QTest::keyClicks(w->Text1->widget(), QStringLiteral("Stars, planets"));
+        QTest::keyClicks(w->Text1->widget(), u"Stars, planets"_s);
         QTest::keyClick(w->Text1->widget(), Qt::Key_Return);
         for (int j = 0; j < 10; ++j) {
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Which one %1?").arg(j + 1));
+            QTest::keyClicks(QApplication::focusWidget(), u"Which one %1?"_s.arg(j + 1));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             for (int k = 0; k < 4; ++k) {
-                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("choice %1").arg(k + 1));
+                QTest::keyClicks(QApplication::focusWidget(), u"choice %1"_s.arg(k + 1));
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             }
         }
@@ -536,44 +416,132 @@ private Q_SLOTS:
             const CheckBox &tick = w->Check1[4 * j + 1];
             clickAt(*w, tick.left() + 120, tick.top() + 150);
         }
-        clickAt(*w, centre(w->Label3[1]).x(), centre(w->Label3[1]).y()); // Save Worksheet
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet has been saved."));
-        clickAt(*w, centre(w->Label3[0]).x(), centre(w->Label3[0]).y()); // Exit
+        clickOn(*w, w->Label3[1]); // Save Worksheet
+        QCOMPARE(app.messages.shown.value(0).text, kSaved);
+        clickOn(*w, w->Label3[0]); // Exit
         TestApp::settle();
-        clickAt(*menu, centre(menu->Label2[18]).x(), centre(menu->Label2[18]).y()); // catalogue
+        clickOn(*menu, menu->Label2[18]); // catalogue, in place of the menu
         TestApp::settle();
+        QVERIFY(!app.forms.loaded<intro0>());
         worksheets *catalogue = app.forms.loaded<worksheets>();
         QVERIFY(catalogue && QTest::qWaitForWindowExposed(catalogue));
-        QCOMPARE(catalogue->Label2[1].caption(), QStringLiteral("Stars, planets"));
-        clickAt(*catalogue, centre(catalogue->Label2[1]).x(), centre(catalogue->Label2[1]).y()); // run
+        QCOMPARE(catalogue->Label2[1].caption(), u"Stars, planets"_s);
+        clickOn(*catalogue, catalogue->Label2[1]); // run, under the menu's picture and heading
         multiple *quiz = app.forms.loaded<multiple>();
         QVERIFY(quiz && QTest::qWaitForWindowExposed(quiz));
+        QCOMPARE(quiz->Label6->caption(), u"Stars, planets"_s);
+        QCOMPARE(quiz->Label5->caption(), u"Velmora"_s);
+        QCOMPARE(quiz->Picture1->picture().source(), u"Images\\quintaransm.jpg"_s);
+        QVERIFY(app.forms.loaded<intro0>() && !app.forms.loaded<intro0>()->isVisible());
         for (int q = 1; q <= 10; ++q) {
             const OptionButton &b = quiz->Option1[2];
             clickAt(*quiz, b.left() + 300, b.top() + b.height() / 2);
-            clickAt(*quiz, centre(quiz->Label3[1]).x(), centre(quiz->Label3[1]).y());
+            clickOn(*quiz, quiz->Label3[1]);
         }
         QCOMPARE(app.m.score, 10);
         Welldone *results = app.forms.loaded<Welldone>();
         QVERIFY(results && QTest::qWaitForWindowExposed(results));
-        clickAt(*results, centre(results->Label3[1]).x(), centre(results->Label3[1]).y()); // Exit
+        clickOn(*results, results->Label3[1]); // Exit
         TestApp::settle();
         QCOMPARE(app.forms.stackingOrder().last(), catalogue);
         clickAt(*catalogue, 600, 300); // tick "Edit Worksheet"
         QVERIFY(catalogue->Check1->value());
-        clickAt(*catalogue, centre(catalogue->Label2[1]).x(), centre(catalogue->Label2[1]).y());
+        clickOn(*catalogue, catalogue->Label2[1]);
         w = app.forms.loaded<wizard>();
         QVERIFY(w && QTest::qWaitForWindowExposed(w));
-        QCOMPARE(w->Text1->text(), QStringLiteral("Stars, planets"));
+        QCOMPARE(w->Text1->text(), u"Stars, planets"_s);
         QVERIFY(w->Check1[1].value());
-        clickAt(*w, centre(w->Label3[1]).x(), centre(w->Label3[1]).y()); // save again
-        clickAt(*w, centre(w->Label3[0]).x(), centre(w->Label3[0]).y());
+        clickOn(*w, w->Label3[1]); // save again
+        clickOn(*w, w->Label3[0]);
         TestApp::settle();
+        // The two ticks exclude each other, and unticking one ticks nothing.
         clickAt(*catalogue, 9600, 300); // tick "Delete Worksheet"
         QVERIFY(catalogue->Check2->value() && !catalogue->Check1->value());
-        clickAt(*catalogue, centre(catalogue->Label2[1]).x(), centre(catalogue->Label2[1]).y());
-        QCOMPARE(readBytes(app.dataPath(QStringLiteral("multiple/track.txt"))), QByteArray(" 0 \r\n"));
+        clickAt(*catalogue, 9600, 300);
+        QVERIFY(!catalogue->Check2->value() && !catalogue->Check1->value());
+        clickAt(*catalogue, 9600, 300);
+        clickOn(*catalogue, catalogue->Label2[1]);
+        QCOMPARE(readBytes(app.dataPath(kListFile)), QByteArray(" 0 \r\n"));
         QVERIFY(!catalogue->Label2[1].visible());
+        catalogue->close(); // the window manager's close is "Exit"
+        QVERIFY(!app.forms.loaded<worksheets>());
+        QVERIFY(app.forms.loaded<intro0>() && app.forms.loaded<intro0>()->isVisible());
+    }
+
+    void plantedNames_data()
+    {
+        // What is planted at multiple/Sheet.txt (or at the list or a page), and what
+        // the teacher meets: a save refused, a run refused, or a page left blank.
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<QString>("what");
+        const QString sheet = u"multiple/Sheet.txt"_s;
+        QTest::newRow("dangling link out of the folder") << sheet << u"link:OUTSIDE/new.txt"_s;
+        QTest::newRow("link to a file outside") << sheet << u"link:OUTSIDE/victim.txt"_s;
+        QTest::newRow("link to a picture") << sheet << u"link:../Images/globe.jpg"_s;
+        QTest::newRow("link to the list") << sheet << u"link:track.txt"_s;
+        QTest::newRow("link to a folder") << sheet << u"link:../Images"_s;
+        QTest::newRow("dangling link inside") << sheet << u"link:gone.txt"_s;
+        QTest::newRow("folder named like a worksheet") << sheet << u"folder"_s;
+        QTest::newRow("FIFO as a worksheet") << sheet << u"fifo"_s;
+        QTest::newRow("FIFO as the list") << kListFile << u"fifo"_s;
+        QTest::newRow("FIFO as a page") << u"wmf/guide1.wmf"_s << u"fifo"_s;
+    }
+
+    void plantedNames()
+    {
+        // None is written through, read through or waited on; the teacher is told why;
+        // no file inside or outside the folder changes.
+        QFETCH(QString, planted);
+        QFETCH(QString, what);
+        TestApp app;
+        QTemporaryDir outside;
+        QFile victim(outside.filePath(u"victim.txt"_s));
+        QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("a teacher's own file\n") > 0);
+        victim.close();
+        const bool plantedWorksheet = planted.endsWith("Sheet.txt"_L1);
+        if (plantedWorksheet)
+            app.writeDataFile(kListFile, " 1 \r\nSheet\r\n");
+        const QByteArray path = QFile::encodeName(app.dataPath(planted));
+        ::unlink(path.constData());
+        if (what.startsWith("link:"_L1)) {
+            const QString target = what.mid(5).replace("OUTSIDE"_L1, outside.path());
+            QCOMPARE(::symlink(QFile::encodeName(target).constData(), path.constData()), 0);
+        } else {
+            QCOMPARE(what == "folder"_L1 ? ::mkdir(path.constData(), 0755) : ::mkfifo(path.constData(), 0644), 0);
+        }
+        const auto insideBefore = snapshot(app.root);
+        const auto outsideBefore = snapshot(outside.path());
+
+        if (planted.startsWith("wmf/"_L1)) {
+            // The teachers' guide opens; the page is left blank rather than waited on.
+            app.forms.ref<intro0>().Label2[20].onClick();
+            QVERIFY(app.forms.loaded<guide>());
+        } else {
+            // The menu and the catalogue read the list silently...
+            app.forms.ref<intro0>().Timer1->fire();
+            worksheets &catalogue = app.forms.ref<worksheets>();
+            if (plantedWorksheet) {
+                // ...running the planted worksheet is refused with the reason...
+                catalogue.Label2[1].onClick();
+                QCOMPARE(app.messages.shown.size(), 1);
+                QVERIFY(app.messages.shown[0].text.startsWith(kCorrupted));
+                app.messages.shown.clear();
+            }
+            // ...and saving over it is refused with the reason before anything is written.
+            wizard &w = app.forms.ref<wizard>();
+            fillWizard(w, u"Sheet"_s);
+            w.genwork();
+            QCOMPARE(app.messages.shown.size(), 1);
+            const QString message = app.messages.shown[0].text;
+            QVERIFY2(message.startsWith(u"There was a problem saving your worksheet\n\n"_s), qPrintable(message));
+        }
+        QVERIFY(!app.platform.file1().isOpen());
+        auto insideAfter = snapshot(app.root);
+        // With the list planted, the worksheet itself is saved before the list fails.
+        if (!plantedWorksheet)
+            insideAfter.remove(u"/multiple/Sheet.txt"_s);
+        QCOMPARE(insideAfter, insideBefore);
+        QCOMPARE(snapshot(outside.path()), outsideBefore);
     }
 };
 
