@@ -76,16 +76,12 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
     }
 
-    void helpAndDesktopActions()
+    void desktopActionsUseTheProgramsOptions()
     {
+        // Each action of the desktop entry starts the program with an option its help names.
         const Run help = velmora({u"--help"_s});
         QCOMPARE(help.status, 0);
-        for (const char *words :
-             {"--import <file>", "--export <dir>", "--export-title <title>", "--format <format>", "--import-dialog",
-              "--export-dialog", "Import worksheets", "Export worksheets", "--data <dir>", "--print-to <dir>"})
-            QVERIFY2(help.out.contains(QLatin1String(words)), words);
-
-        // Each action of the desktop entry starts the program with an option it has.
+        QVERIFY(help.out.contains("--print-to <dir>"_L1)); // the one option no test starts the program with
         QFile entry(QStringLiteral(VELMORA_SOURCE_DIR "/packaging/velmora.desktop"));
         QVERIFY(entry.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(entry.readAll());
@@ -100,24 +96,9 @@ private Q_SLOTS:
         QCOMPARE(names, (QStringList{u"Import worksheets…"_s, u"Export worksheets…"_s}));
     }
 
-    void importTwice()
+    void importThenExport_data()
     {
-        QTemporaryDir dir;
-        const QStringList import{u"--data"_s, makeData(dir), u"--import"_s, kFixture};
-        Run run = velmora(import);
-        QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out));
-        QVERIFY2(run.out.contains("question 2 (line 9) skipped: it is a true/false question"_L1), qPrintable(run.out));
-        // Both titles are taken now: nothing is replaced, and the exit status says that
-        // not everything was done.
-        run = velmora(import);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.out.contains("exists already"_L1), qPrintable(run.out));
-    }
-
-    void exportImported_data()
-    {
-        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("options"); // of the export
         QTest::addColumn<QStringList>("files");
         QTest::newRow("default format") << QStringList{}
                                         << QStringList{u"Science quiz 1.gift"_s, u"Science quiz 2.gift"_s};
@@ -127,15 +108,23 @@ private Q_SLOTS:
                                    << QStringList{u"Science quiz 2.gift"_s};
     }
 
-    void exportImported()
+    void importThenExport()
     {
-        // Into a folder named from where the program was started.
         QFETCH(QStringList, options);
         QFETCH(QStringList, files);
         QTemporaryDir dir;
-        const QString data = makeData(dir);
-        QCOMPARE(velmora({u"--data"_s, data, u"--import"_s, kFixture}).status, 0);
-        const Run run = velmora(QStringList{u"--data"_s, data, u"--export"_s, u"out"_s} + options, dir.path());
+        const QStringList data{u"--data"_s, makeData(dir)};
+        Run run = velmora(data + QStringList{u"--import"_s, kFixture});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out));
+        QVERIFY2(run.out.contains("question 2 (line 9) skipped: it is a true/false question"_L1), qPrintable(run.out));
+        // The same file again: both titles are taken, nothing is replaced, and the exit
+        // status says that not everything was done.
+        run = velmora(data + QStringList{u"--import"_s, kFixture});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains("exists already"_L1), qPrintable(run.out));
+        // Into a folder named from where the program was started.
+        run = velmora(data + QStringList{u"--export"_s, u"out"_s} + options, dir.path());
         QCOMPARE(run.status, 0);
         QCOMPARE(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files), files);
         QCOMPARE(run.out.count("wrote "_L1), files.size());

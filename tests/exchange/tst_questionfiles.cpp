@@ -30,15 +30,19 @@ QStringList described(const QList<ParsedQuestion> &questions)
     return out;
 }
 
-void readsAs(QuestionFormat format, const char *name, const QString &text, const QStringList &expected)
+// A row of the reading table; the text is taken for the format it is written in unless
+// `detected` says otherwise (-1 for neither).
+void readsAs(QuestionFormat format, const char *name, const QString &text, const QStringList &expected,
+             int detected = -2)
 {
-    QTest::addRow("%s: %s", format == Aiken ? "Aiken" : "GIFT", name) << int(format) << text << expected;
+    QTest::addRow("%s: %s", format == Aiken ? "Aiken" : "GIFT", name)
+        << int(format) << text << expected << (detected == -2 ? int(format) : detected);
 }
 
 // A GIFT text of one question that is no multiple-choice question: its text and why.
-void giftRefuses(const char *name, const QString &text, const QString &question, const QString &why)
+void giftRefuses(const char *name, const QString &text, const QString &question, const QString &why, int detected = -2)
 {
-    readsAs(Gift, name, text, {question + u" [] right= / "_s + why});
+    readsAs(Gift, name, text, {question + u" [] right= / "_s + why}, detected);
 }
 
 } // namespace
@@ -53,6 +57,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("detected"); // the format told from the text, -1 for neither
 
         readsAs(Aiken, "dots, then brackets; blank line between",
                 u"What is the right answer?\nA. This one\nB. Maybe this\nC. Or this\nD. Surely this\nANSWER: D\n\n"
@@ -83,6 +88,12 @@ private Q_SLOTS:
                 {u" [] right= / an ANSWER line without a question before it"_s});
         readsAs(Aiken, "a letter given twice", u"Q?\nA. a\nA. b\nANSWER: A\n"_s,
                 {u"Q? [a|b] right=0 / the letter A starts two of its answers"_s});
+        readsAs(Aiken, "a brace in one question", u"Is {1,2} a set?\nA. Yes\nB. No\nANSWER: A\nQ?\nA. a\nANSWER: A\n"_s,
+                {u"Is {1,2} a set? [Yes|No] right=0"_s, u"Q? [a] right=0"_s});
+        readsAs(
+            Aiken, "braces in a comment line and escaped", u"// {x}\nQ \\{?\nA. a\nANSWER: A\n"_s,
+            {u"// {x} Q \\{? [a] right=0 / its question runs over more than one line (an Aiken question is one line)"_s});
+        readsAs(Aiken, "empty, detected as neither", QString(), {}, -1);
         readsAs(Aiken, "a question without answers", u"Q?\nANSWER: A\n"_s, {u"Q? [] right= / it has no answers"_s});
 
         readsAs(Gift, "one line, title, comment", u"// a comment\n::Q1:: Who wrote it?{~Anna ~Ben =nobody ~Carl}\n"_s,
@@ -118,7 +129,7 @@ private Q_SLOTS:
         giftRefuses("numerical", u"Born when?{#1822:5}\n"_s, u"Born when?"_s, u"it is a numerical question"_s);
         giftRefuses("essay", u"Write.{}\n"_s, u"Write."_s, u"it is an essay question (no answers to choose from)"_s);
         giftRefuses("description", u"Just words.\n"_s, u"Just words."_s,
-                    u"it has no answers in braces (a description, not a question)"_s);
+                    u"it has no answers in braces (a description, not a question)"_s, -1);
         giftRefuses("unclosed answers", u"Q?{=a ~b\n"_s, u"Q?"_s,
                     u"its answers are not closed with \"}\" (unbalanced braces)"_s);
         giftRefuses("closing brace first", u"Q}?{=a ~b}\n"_s, u"Q}?"_s,
@@ -137,7 +148,10 @@ private Q_SLOTS:
         QFETCH(int, format);
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
+        QFETCH(int, detected);
         QCOMPARE(described(readQuestions(text, QuestionFormat(format))), expected);
+        const auto found = detectFormat(text);
+        QCOMPARE(found ? int(*found) : -1, detected);
     }
 
     void decoding_data()
@@ -172,29 +186,6 @@ private Q_SLOTS:
         QCOMPARE(decoded.text.value_or(QString()), text);
         QCOMPARE(decoded.legacy, legacy);
         QCOMPARE(decoded.refusal, refusal);
-    }
-
-    void detection_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("format"); // -1 neither
-
-        QTest::newRow("Aiken") << u"Q?\nA. a\nANSWER: A\n"_s << int(Aiken);
-        QTest::newRow("GIFT") << u"Q?{=a ~b}\n"_s << int(Gift);
-        QTest::newRow("braces in comments and escaped do not count")
-            << u"// {x}\nQ \\{?\nA. a\nANSWER: A\n"_s << int(Aiken);
-        QTest::newRow("Aiken with a brace in one question")
-            << u"Is {1,2} a set?\nA. Yes\nB. No\nANSWER: A\nQ?\nA. a\nANSWER: A\n"_s << int(Aiken);
-        QTest::newRow("neither") << u"Dear class,\nsee you.\n"_s << -1;
-        QTest::newRow("empty") << QString() << -1;
-    }
-
-    void detection()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, format);
-        const auto found = detectFormat(text);
-        QCOMPARE(found ? int(*found) : -1, format);
     }
 
     void writersReadBack_data()
