@@ -31,7 +31,13 @@ Grey::Grey(Module1 &m)
 
 void Grey::load()
 {
-    setBackColor(QColor(48, 133, 214));
+    const QColor blue(48, 133, 214);
+    setBackColor(blue);
+    // A plain blue the size of the screen: on X11 the display server fills it, so the
+    // program neither paints it nor keeps a screen-sized picture of it, and the title
+    // screen is painted sooner.
+    if (fillByDisplayServer(*this, blue))
+        setUpdatesEnabled(false);
 }
 
 } // namespace velmora

@@ -1,12 +1,15 @@
 #include "windowmanagerhints.h"
 
+#include <QColor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <xcb/xcb.h>
 
+#include <bit>
 #include <cstdlib>
+#include <optional>
 
 namespace velmora {
 
@@ -54,6 +57,55 @@ void markAsDesktopWindow(QWidget &window)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32, 1, &desktop);
     xcb_flush(connection);
+}
+
+namespace {
+
+// The pixel value of `colour` in a true-colour visual: each channel scaled into its mask.
+std::optional<uint32_t> truePixel(xcb_connection_t *connection, xcb_visualid_t visual, const QColor &colour)
+{
+    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens)) {
+        for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem; xcb_depth_next(&depths)) {
+            for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals)) {
+                const xcb_visualtype_t &type = *visuals.data;
+                if (type.visual_id != visual)
+                    continue;
+                if (type._class != XCB_VISUAL_CLASS_TRUE_COLOR && type._class != XCB_VISUAL_CLASS_DIRECT_COLOR)
+                    return std::nullopt;
+                const auto channel = [](int value, uint32_t mask) {
+                    if (mask == 0)
+                        return 0U;
+                    const int shift = std::countr_zero(mask);
+                    return (uint32_t(value) * (mask >> shift) / 255U) << shift;
+                };
+                return channel(colour.red(), type.red_mask) | channel(colour.green(), type.green_mask)
+                       | channel(colour.blue(), type.blue_mask);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool fillByDisplayServer(QWidget &window, const QColor &colour)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return false;
+    const auto id = xcb_window_t(window.winId());
+    const xcb_get_window_attributes_cookie_t cookie = xcb_get_window_attributes(connection, id);
+    xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(connection, cookie, nullptr);
+    if (!attributes)
+        return false;
+    const std::optional<uint32_t> pixel = truePixel(connection, attributes->visual, colour);
+    std::free(attributes);
+    if (!pixel)
+        return false;
+    xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL, &*pixel);
+    xcb_clear_area(connection, 0, id, 0, 0, 0, 0);
+    xcb_flush(connection);
+    return true;
 }
 
 bool x11DisplayAnswers()

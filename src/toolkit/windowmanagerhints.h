@@ -2,6 +2,7 @@
 
 #include <QRect>
 
+class QColor;
 class QScreen;
 class QWidget;
 
@@ -15,6 +16,11 @@ namespace velmora {
 // frame, never minimise or close it, and keep it when the user asks to show the
 // desktop. Call before the window is first shown.
 void markAsDesktopWindow(QWidget &window);
+
+// Has the X server itself fill `window` with `colour` (a plain colour window, painted
+// at once on every exposure, with no picture of it in the program's memory). Returns
+// false where there is no X11 connection: the window is then painted as any other.
+bool fillByDisplayServer(QWidget &window, const QColor &colour);
 
 // Tells the window manager that `window` belongs over `parent` (or over nothing): it
 // keeps the window in front of its parent, out of the taskbar while the parent is
