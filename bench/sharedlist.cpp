@@ -52,6 +52,61 @@ QStringList readTitles(const QString &listPath)
     return lines.mid(0, count);
 }
 
+// Starts the copies, each this program again with --copy, in `environment`.
+std::vector<std::unique_ptr<QProcess>> startCopies(const QString &root, int copies, int operations,
+                                                   const QProcessEnvironment &environment)
+{
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int c = 1; c <= copies; ++c) {
+        auto child = std::make_unique<QProcess>();
+        child->setProcessEnvironment(environment);
+        child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--copy"), root, QString::number(c),
+                                                               QString::number(copies), QString::number(operations)});
+        children.push_back(std::move(child));
+    }
+    return children;
+}
+
+// What the copies did: the time of each change, the changes each made, and how many
+// stopped at a Locked error or failed otherwise.
+struct Outcome {
+    std::vector<double> times;
+    QList<int> done;
+    int refused = 0;
+    int failed = 0;
+};
+
+Outcome waitForCopies(std::vector<std::unique_ptr<QProcess>> &children)
+{
+    Outcome outcome;
+    for (auto &child : children) {
+        child->waitForFinished(-1);
+        if (child->exitStatus() != QProcess::NormalExit || child->exitCode() == 4)
+            ++outcome.failed;
+        else if (child->exitCode() == 3)
+            ++outcome.refused; // told on stderr
+        outcome.done << 0;
+        for (const QByteArray &line : child->readAllStandardOutput().split('\n')) {
+            if (!line.isEmpty()) {
+                outcome.times.push_back(line.toDouble());
+                ++outcome.done.back();
+            }
+        }
+    }
+    return outcome;
+}
+
+// How many of `titles` are not among `others`.
+int missingFrom(const QStringList &titles, const QStringList &others)
+{
+    const QSet<QString> present(others.begin(), others.end());
+    int missing = 0;
+    for (const QString &title : titles)
+        missing += present.contains(title) ? 0 : 1;
+    return missing;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -86,59 +141,30 @@ int main(int argc, char *argv[])
 #endif
     const bool slowed = slowSync > 0 && QFile::exists(shim);
 
-    std::vector<std::unique_ptr<QProcess>> children;
     QElapsedTimer wall;
     wall.start();
-    for (int c = 1; c <= copies; ++c) {
-        auto child = std::make_unique<QProcess>();
-        child->setProcessEnvironment(slowed ? slowSyncEnvironment(shim, slowSync)
-                                            : QProcessEnvironment::systemEnvironment());
-        child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--copy"), dir.path(), QString::number(c),
-                                                               QString::number(copies), QString::number(operations)});
-        children.push_back(std::move(child));
-    }
-    std::vector<double> times;
-    QList<int> done; // changes made by each copy
-    int refused = 0;
-    int failed = 0;
-    for (auto &child : children) {
-        child->waitForFinished(-1);
-        if (child->exitStatus() != QProcess::NormalExit || child->exitCode() == 4)
-            ++failed;
-        else if (child->exitCode() == 3)
-            ++refused; // told on stderr
-        done << 0;
-        for (const QByteArray &line : child->readAllStandardOutput().split('\n')) {
-            if (!line.isEmpty()) {
-                times.push_back(line.toDouble());
-                ++done.back();
-            }
-        }
-    }
+    std::vector<std::unique_ptr<QProcess>> children =
+        startCopies(dir.path(), copies, operations,
+                    slowed ? slowSyncEnvironment(shim, slowSync) : QProcessEnvironment::systemEnvironment());
+    const Outcome outcome = waitForCopies(children);
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
 
     const QStringList titles = readTitles(listPath);
-    const QSet<QString> now(titles.begin(), titles.end());
-    const QStringList expected = plan.listAfter(done);
-    int lost = 0;
-    for (const QString &title : expected)
-        lost += now.contains(title) ? 0 : 1;
-    const QSet<QString> wanted(expected.begin(), expected.end());
-    int back = 0;
-    for (const QString &title : titles)
-        back += wanted.contains(title) ? 0 : 1;
+    const QStringList expected = plan.listAfter(outcome.done);
+    const int lost = missingFrom(expected, titles);
+    const int back = missingFrom(titles, expected);
 
     std::printf("shared worksheet list: %d copies x %d changes (%d saves, %d deletes each), %s\n", copies, operations,
                 plan.saves, plan.deletes,
                 slowed ? qPrintable(QStringLiteral("renames and syncs slowed by %1 ms").arg(slowSync))
                        : "renames and syncs at the disk's own speed");
+    const std::vector<double> &times = outcome.times;
     std::printf("%-34s %8.0f (%zu in %.2f s)\n", "changes per second", double(times.size()) / seconds, times.size(),
                 seconds);
     std::printf("%-34s %8d\n", "saved titles lost (must be 0)", lost);
     std::printf("%-34s %8d\n", "deleted titles back (must be 0)", back);
-    std::printf("%-34s %8d\n", "copies stopped by a Locked error", refused);
+    std::printf("%-34s %8d\n", "copies stopped by a Locked error", outcome.refused);
     std::printf("%-34s %8s %8s %8s %6s\n", "one change, wait included", "median", "p95", "max", "runs");
     bench::report("  (ms)", times);
-    return lost == 0 && back == 0 && refused == 0 && failed == 0 ? 0 : 1;
+    return lost == 0 && back == 0 && outcome.refused == 0 && outcome.failed == 0 ? 0 : 1;
 }

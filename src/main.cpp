@@ -91,22 +91,25 @@ std::optional<QuestionFormat> formatNamed(const QString &name)
     return std::nullopt;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Help and version need no display; importing and exporting from the command line
+// print their report, so they need no screen either.
+void chooseScreenlessPlatform(int argc, char *argv[])
 {
-    // Help and version need no display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "-h" || arg == "--help" || arg == "-v" || arg == "--version" || arg == "--help-all")
             qputenv("QT_QPA_PLATFORM", "minimal");
-        // Importing and exporting from the command line print their report: no screen.
         if (isFileCommand(arg) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "minimal");
     }
+}
+
+// Whether there is a display to start on; when there is none, says so in one line.
+bool displayFound()
+{
     if (!haveDisplay()) {
         std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY is not set)\n");
-        return 2;
+        return false;
     }
     // A display that is named but gone (a closed session, a stale DISPLAY) would make
     // Qt abort; it gets the same one line.
@@ -116,10 +119,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr,
                      "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
                      qgetenv("DISPLAY").constData());
-        return 2;
+        return false;
     }
+    return true;
+}
 
-    QApplication app(argc, argv);
+void setUpApplication()
+{
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -127,8 +133,59 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The screens' own light colours, whatever the desktop's dark or light theme says.
     QApplication::setPalette(QApplication::style()->standardPalette());
+}
 
-    QCommandLineParser parser;
+// The program's options, each with the words --help shows for it.
+struct Options {
+    const QCommandLineOption data{QStringLiteral("data"), QStringLiteral("Read pictures and worksheets from <dir>."),
+                                  QStringLiteral("dir")};
+    const QCommandLineOption printTo{QStringLiteral("print-to"),
+                                     QStringLiteral("Print into PDF files in <dir> instead of on the default "
+                                                    "printer (for schools without a printer)."),
+                                     QStringLiteral("dir")};
+    const QCommandLineOption paper{QStringLiteral("paper"),
+                                   QStringLiteral("Print on <paper>: a4 or letter. Without it the default "
+                                                  "printer keeps its own paper, and PDF files use the paper "
+                                                  "of your country (Letter in the US and Canada, A4 "
+                                                  "elsewhere)."),
+                                   QStringLiteral("paper")};
+    const QCommandLineOption
+        exportTo{QStringLiteral("export"),
+                 QStringLiteral("Write every listed worksheet into <dir>, one file each, named after its title, for a "
+                                "learning platform to import; print what was written, then quit."),
+                 QStringLiteral("dir")};
+    const QCommandLineOption
+        exportTitle{QStringLiteral("export-title"),
+                    QStringLiteral("With --export or --export-dialog: write only the worksheet titled <title>."),
+                    QStringLiteral("title")};
+    const QCommandLineOption
+        format{QStringLiteral("format"),
+               QStringLiteral("With --export or --export-dialog: write <format>, aiken or gift (default gift)."),
+               QStringLiteral("format")};
+    const QCommandLineOption importFrom{
+        QStringLiteral("import"),
+        QStringLiteral("Make worksheets from the Aiken or GIFT question file <file> (more files may follow): "
+                       "ten multiple-choice questions with four answers make a worksheet titled after the "
+                       "file; print what was saved and skipped, then quit."),
+        QStringLiteral("file")};
+    const QCommandLineOption importDialog{
+        QStringLiteral("import-dialog"),
+        QStringLiteral("As --import, choosing the files in a dialog; the report is shown in a message box.")};
+    const QCommandLineOption exportDialog{
+        QStringLiteral("export-dialog"),
+        QStringLiteral("As --export, choosing the folder in a dialog; the report is shown in a message box.")};
+#ifdef VELMORA_STARTUP_PROBE
+    // The start-up benchmark's own build of this program (bench/), never the product.
+    const QCommandLineOption probe{QStringLiteral("startup-probe"),
+                                   QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
+                                                  "to the title screen's first paint, then quit."),
+                                   QStringLiteral("ns")};
+#endif
+};
+
+// The program's description and options, in the order --help lists them.
+void describeCommandLine(QCommandLineParser &parser, const Options &options)
+{
     parser.setApplicationDescription(
         QStringLiteral("Velmora: Ardovin Sevrani, a unit for schools.\n\n"
                        "Worksheets travel to and from a learning platform as Aiken or GIFT question files: from a "
@@ -139,120 +196,171 @@ int main(int argc, char *argv[])
                        "title."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dataOption(QStringLiteral("data"),
-                                        QStringLiteral("Read pictures and worksheets from <dir>."),
-                                        QStringLiteral("dir"));
-    const QCommandLineOption printToOption(QStringLiteral("print-to"),
-                                           QStringLiteral("Print into PDF files in <dir> instead of on the default "
-                                                          "printer (for schools without a printer)."),
-                                           QStringLiteral("dir"));
-    const QCommandLineOption paperOption(QStringLiteral("paper"),
-                                         QStringLiteral("Print on <paper>: a4 or letter. Without it the default "
-                                                        "printer keeps its own paper, and PDF files use the paper "
-                                                        "of your country (Letter in the US and Canada, A4 "
-                                                        "elsewhere)."),
-                                         QStringLiteral("paper"));
-    const QCommandLineOption exportOption(
-        QStringLiteral("export"),
-        QStringLiteral("Write every listed worksheet into <dir>, one file each, named after its title, for a "
-                       "learning platform to import; print what was written, then quit."),
-        QStringLiteral("dir"));
-    const QCommandLineOption
-        exportTitleOption(QStringLiteral("export-title"),
-                          QStringLiteral("With --export or --export-dialog: write only the worksheet titled <title>."),
-                          QStringLiteral("title"));
-    const QCommandLineOption
-        formatOption(QStringLiteral("format"),
-                     QStringLiteral("With --export or --export-dialog: write <format>, aiken or gift (default gift)."),
-                     QStringLiteral("format"));
-    const QCommandLineOption importOption(
-        QStringLiteral("import"),
-        QStringLiteral("Make worksheets from the Aiken or GIFT question file <file> (more files may follow): "
-                       "ten multiple-choice questions with four answers make a worksheet titled after the "
-                       "file; print what was saved and skipped, then quit."),
-        QStringLiteral("file"));
-    const QCommandLineOption importDialogOption(
-        QStringLiteral("import-dialog"),
-        QStringLiteral("As --import, choosing the files in a dialog; the report is shown in a message box."));
-    const QCommandLineOption exportDialogOption(
-        QStringLiteral("export-dialog"),
-        QStringLiteral("As --export, choosing the folder in a dialog; the report is shown in a message box."));
-    parser.addOption(dataOption);
-    parser.addOption(printToOption);
-    parser.addOption(paperOption);
-    parser.addOption(importOption);
-    parser.addOption(importDialogOption);
-    parser.addOption(exportOption);
-    parser.addOption(exportDialogOption);
-    parser.addOption(exportTitleOption);
-    parser.addOption(formatOption);
+    parser.addOption(options.data);
+    parser.addOption(options.printTo);
+    parser.addOption(options.paper);
+    parser.addOption(options.importFrom);
+    parser.addOption(options.importDialog);
+    parser.addOption(options.exportTo);
+    parser.addOption(options.exportDialog);
+    parser.addOption(options.exportTitle);
+    parser.addOption(options.format);
 #ifdef VELMORA_STARTUP_PROBE
-    // The start-up benchmark's own build of this program (bench/), never the product.
-    const QCommandLineOption probeOption(QStringLiteral("startup-probe"),
-                                         QStringLiteral("Benchmark: print the time from <ns> (epoch nanoseconds) "
-                                                        "to the title screen's first paint, then quit."),
-                                         QStringLiteral("ns"));
-    parser.addOption(probeOption);
+    parser.addOption(options.probe);
 #endif
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("With --import: more files to import."),
                                  QStringLiteral("[files...]"));
+}
+
+// What the command line asks for, once its options are known to go together.
+struct Request {
+    std::optional<QPageSize> paper;
+    QuestionFormat format = kDefaultExportFormat;
+    bool importing = false;
+    bool exporting = false;
+};
+
+// The paper and the format named, and whether worksheets are imported or exported;
+// nothing, after a one-line error, when the options do not go together.
+std::optional<Request> readRequest(const QCommandLineParser &parser, const Options &options)
+{
+    Request request;
+    if (parser.isSet(options.paper)) {
+        request.paper = paperNamed(parser.value(options.paper));
+        if (!request.paper) {
+            std::fprintf(stderr, "velmora: unknown paper '%s' (use --paper a4 or --paper letter)\n",
+                         qPrintable(parser.value(options.paper)));
+            return std::nullopt;
+        }
+    }
+
+    request.importing = parser.isSet(options.importFrom) || parser.isSet(options.importDialog);
+    request.exporting = parser.isSet(options.exportTo) || parser.isSet(options.exportDialog);
+    if (int(parser.isSet(options.importFrom)) + int(parser.isSet(options.importDialog))
+            + int(parser.isSet(options.exportTo)) + int(parser.isSet(options.exportDialog))
+        > 1) {
+        std::fprintf(stderr, "velmora: use one of --import, --import-dialog, --export and --export-dialog\n");
+        return std::nullopt;
+    }
+    if ((parser.isSet(options.format) || parser.isSet(options.exportTitle)) && !request.exporting) {
+        std::fprintf(stderr, "velmora: --format and --export-title go with --export or --export-dialog\n");
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty() && !parser.isSet(options.importFrom)) {
+        std::fprintf(stderr, "velmora: unexpected argument '%s' (files to import follow --import)\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return std::nullopt;
+    }
+    if (parser.isSet(options.format)) {
+        const auto named = formatNamed(parser.value(options.format));
+        if (!named) {
+            std::fprintf(stderr, "velmora: unknown format '%s' (use --format aiken or --format gift)\n",
+                         qPrintable(parser.value(options.format)));
+            return std::nullopt;
+        }
+        request.format = *named;
+    }
+    return request;
+}
+
+// The screens' fonts, which the file commands do without; a missing one is a warning.
+void setUpFonts(const Request &request)
+{
+    const QString missing = request.importing || request.exporting ? QString() : registerScreenFonts();
+    if (!missing.isEmpty())
+        std::fprintf(stderr, "velmora: no metric-compatible font for %s; text may not fit its boxes\n",
+                     qPrintable(missing));
+    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+}
+
+// The data folder --data names, or the one found beside the program; nothing, after a
+// one-line error, when it does not exist.
+std::optional<QString> dataFolder(const QCommandLineParser &parser, const Options &options)
+{
+    const QString dataRoot = parser.isSet(options.data) ? parser.value(options.data) : findDataFolder();
+    if (dataRoot.isEmpty() || !QDir(dataRoot).exists()) {
+        std::fprintf(stderr, "velmora: data folder %s not found (use --data DIR)\n",
+                     qPrintable(QDir::toNativeSeparators(dataRoot.isEmpty() ? QStringLiteral("data") : dataRoot)));
+        return std::nullopt;
+    }
+    return dataRoot;
+}
+
+// Printing goes to the default printer, or into PDF files in the folder --print-to
+// names; on the paper asked for, if any.
+std::unique_ptr<QtPrintTarget> makePrintTarget(const QCommandLineParser &parser, const Options &options,
+                                               const Request &request)
+{
+    auto printTarget = parser.isSet(options.printTo) ? std::make_unique<QtPrintTarget>(parser.value(options.printTo))
+                                                     : std::make_unique<QtPrintTarget>();
+    if (request.paper)
+        printTarget->setPaper(*request.paper);
+    return printTarget;
+}
+
+// --import, --export and their dialog forms: imports or exports, reports what was done
+// (printed, or in a message box after a dialog) and gives the exit status.
+int runFileCommand(Module1 &m, QtMessageBoxes &messages, const QCommandLineParser &parser, const Options &options,
+                   const Request &request)
+{
+    const bool dialog = parser.isSet(options.importDialog) || parser.isSet(options.exportDialog);
+    ExchangeReport report;
+    if (request.importing) {
+        const QStringList files =
+            dialog ? QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Import worksheets"), QDir::homePath(),
+                                                   QStringLiteral("Question files (*.txt *.gift);;All files (*)"))
+                   : parser.values(options.importFrom) + parser.positionalArguments();
+        if (files.isEmpty())
+            return 0; // the dialog was cancelled
+        report = importFiles(m, files);
+    } else {
+        const QString folder =
+            dialog
+                ? QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Export worksheets into"), QDir::homePath())
+                : parser.value(options.exportTo);
+        if (folder.isEmpty())
+            return 0;
+        const std::optional<QString> only = parser.isSet(options.exportTitle)
+                                                ? std::optional<QString>(parser.value(options.exportTitle))
+                                                : std::nullopt;
+        report = exportWorksheets(m, folder, request.format, only);
+    }
+    if (dialog)
+        messages.ok(report.text(), kProductTitle);
+    else
+        std::printf("%s\n", report.text().toLocal8Bit().constData());
+    return report.ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    chooseScreenlessPlatform(argc, argv);
+    if (!displayFound())
+        return 2;
+
+    QApplication app(argc, argv);
+    setUpApplication();
+
+    QCommandLineParser parser;
+    const Options options;
+    describeCommandLine(parser, options);
     // A bad option is a one-line error and status 2, like a missing data folder.
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "velmora: %s\n", qPrintable(parser.errorText()));
         return 2;
     }
     parser.process(app); // --help and --version
-    std::optional<QPageSize> paper;
-    if (parser.isSet(paperOption)) {
-        paper = paperNamed(parser.value(paperOption));
-        if (!paper) {
-            std::fprintf(stderr, "velmora: unknown paper '%s' (use --paper a4 or --paper letter)\n",
-                         qPrintable(parser.value(paperOption)));
-            return 2;
-        }
-    }
+    const std::optional<Request> request = readRequest(parser, options);
+    if (!request)
+        return 2;
 
-    const bool importing = parser.isSet(importOption) || parser.isSet(importDialogOption);
-    const bool exporting = parser.isSet(exportOption) || parser.isSet(exportDialogOption);
-    if (int(parser.isSet(importOption)) + int(parser.isSet(importDialogOption)) + int(parser.isSet(exportOption))
-            + int(parser.isSet(exportDialogOption))
-        > 1) {
-        std::fprintf(stderr, "velmora: use one of --import, --import-dialog, --export and --export-dialog\n");
+    setUpFonts(*request);
+    const std::optional<QString> dataRoot = dataFolder(parser, options);
+    if (!dataRoot)
         return 2;
-    }
-    if ((parser.isSet(formatOption) || parser.isSet(exportTitleOption)) && !exporting) {
-        std::fprintf(stderr, "velmora: --format and --export-title go with --export or --export-dialog\n");
-        return 2;
-    }
-    if (!parser.positionalArguments().isEmpty() && !parser.isSet(importOption)) {
-        std::fprintf(stderr, "velmora: unexpected argument '%s' (files to import follow --import)\n",
-                     qPrintable(parser.positionalArguments().first()));
-        return 2;
-    }
-    QuestionFormat format = kDefaultExportFormat;
-    if (parser.isSet(formatOption)) {
-        const auto named = formatNamed(parser.value(formatOption));
-        if (!named) {
-            std::fprintf(stderr, "velmora: unknown format '%s' (use --format aiken or --format gift)\n",
-                         qPrintable(parser.value(formatOption)));
-            return 2;
-        }
-        format = *named;
-    }
-
-    const QString missing = importing || exporting ? QString() : registerScreenFonts();
-    if (!missing.isEmpty())
-        std::fprintf(stderr, "velmora: no metric-compatible font for %s; text may not fit its boxes\n",
-                     qPrintable(missing));
-    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
-
-    const QString dataRoot = parser.isSet(dataOption) ? parser.value(dataOption) : findDataFolder();
-    if (dataRoot.isEmpty() || !QDir(dataRoot).exists()) {
-        std::fprintf(stderr, "velmora: data folder %s not found (use --data DIR)\n",
-                     qPrintable(QDir::toNativeSeparators(dataRoot.isEmpty() ? QStringLiteral("data") : dataRoot)));
-        return 2;
-    }
-    DataPaths probe(dataRoot);
+    DataPaths probe(*dataRoot);
     const QString worksheets = worksheetFolder(probe);
     // A save killed at the wrong moment may have left a temporary beside its file.
     // Another copy on a shared folder may be saving at this moment: only old ones go.
@@ -262,53 +370,23 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtDesktopShell shell;
     QtScreen screen;
-    auto printTarget = parser.isSet(printToOption) ? std::make_unique<QtPrintTarget>(parser.value(printToOption))
-                                                   : std::make_unique<QtPrintTarget>();
-    if (paper)
-        printTarget->setPaper(*paper);
-    Platform platform(dataRoot, messages, shell, screen, *printTarget);
+    const std::unique_ptr<QtPrintTarget> printTarget = makePrintTarget(parser, options, *request);
+    Platform platform(*dataRoot, messages, shell, screen, *printTarget);
     if (worksheets != probe.existing(QStringLiteral("multiple")).value_or(QString()))
         platform.redirectWorksheets(worksheets);
     FormRegistry forms;
     Module1 m(platform, forms);
 
-    if (importing || exporting) {
-        const bool dialog = parser.isSet(importDialogOption) || parser.isSet(exportDialogOption);
-        ExchangeReport report;
-        if (importing) {
-            const QStringList files =
-                dialog ? QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Import worksheets"), QDir::homePath(),
-                                                       QStringLiteral("Question files (*.txt *.gift);;All files (*)"))
-                       : parser.values(importOption) + parser.positionalArguments();
-            if (files.isEmpty())
-                return 0; // the dialog was cancelled
-            report = importFiles(m, files);
-        } else {
-            const QString folder =
-                dialog ? QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Export worksheets into"),
-                                                           QDir::homePath())
-                       : parser.value(exportOption);
-            if (folder.isEmpty())
-                return 0;
-            const std::optional<QString> only = parser.isSet(exportTitleOption)
-                                                    ? std::optional<QString>(parser.value(exportTitleOption))
-                                                    : std::nullopt;
-            report = exportWorksheets(m, folder, format, only);
-        }
-        if (dialog)
-            messages.ok(report.text(), kProductTitle);
-        else
-            std::printf("%s\n", report.text().toLocal8Bit().constData());
-        return report.ok ? 0 : 1;
-    }
+    if (request->importing || request->exporting)
+        return runFileCommand(m, messages, parser, options, *request);
 
     defineScreens(forms, m);
     forms.onEnd = [] { QCoreApplication::exit(0); };
 
     Titlefrm &title = forms.ref<Titlefrm>();
 #ifdef VELMORA_STARTUP_PROBE
-    if (parser.isSet(probeOption))
-        title.installEventFilter(new FirstPaintProbe(parser.value(probeOption).toLongLong(), &app));
+    if (parser.isSet(options.probe))
+        title.installEventFilter(new FirstPaintProbe(parser.value(options.probe).toLongLong(), &app));
 #endif
     title.showForm();
     return QApplication::exec();

@@ -106,6 +106,128 @@ QString failureText(const QString &fixed, const FileError &error)
     return fileFailureMessage(fixed, error).replace(QStringLiteral("\n\n"), QStringLiteral(" "));
 }
 
+// A worksheet to export: its file as the screens name it, and its title as shown.
+struct ExportItem {
+    QString file;
+    QString shown;
+};
+
+// The worksheets to export: every listed one, or only the one titled `onlyTitle` (the
+// unit's own quiz included). Empty, with the reason in the report, when there are none.
+QList<ExportItem> worksheetsToExport(Module1 &m, const std::optional<QString> &onlyTitle, ExchangeReport &report)
+{
+    QList<ExportItem> wanted;
+    try {
+        m.readtracklist(kListFile);
+    } catch (const FileError &error) {
+        m.platform().file1().abandon();
+        report.lines << failureText(QStringLiteral("The list of worksheets cannot be read; nothing was written."),
+                                    error);
+        report.ok = false;
+        return {};
+    }
+    for (long long i = 1; i <= m.trackcount; ++i) {
+        const QString listed = m.tracklist[std::size_t(i)];
+        const QString shown = ampersandsToCommas(listed);
+        if (!onlyTitle || *onlyTitle == shown || *onlyTitle == listed || listTitle(*onlyTitle) == listed) {
+            wanted << ExportItem{worksheetFile(listed), shown};
+            if (onlyTitle)
+                break;
+        }
+    }
+    if (onlyTitle && wanted.isEmpty()) {
+        if (onlyTitle->trimmed().compare(kUnitQuizTitle, Qt::CaseInsensitive) == 0) {
+            wanted << ExportItem{kUnitQuizFile, kUnitQuizTitle};
+        } else {
+            report.lines << QStringLiteral("No worksheet titled %1 is in the list; nothing was written.")
+                                .arg(quoted(*onlyTitle));
+            report.ok = false;
+            return {};
+        }
+    }
+    if (wanted.isEmpty())
+        report.lines << QStringLiteral("The list of worksheets is empty; nothing was written.");
+    return wanted;
+}
+
+// The questions of the worksheet just loaded, as they are exported; what keeps them
+// from being written in `format`, if anything.
+QString loadedQuestions(const Module1 &m, QuestionFormat format, QList<ExportQuestion> &questions)
+{
+    QString problem;
+    for (int q = 1; q <= Module1::kQuestions && problem.isEmpty(); ++q) {
+        const std::size_t i = std::size_t(q);
+        bool isNumber = false;
+        const int right = m.rightans[i].trimmed().toInt(&isNumber);
+        if (!isNumber || right < 1 || right > 4) {
+            problem = QStringLiteral("the correct answer of question %1 is not 1 to 4 (the file is damaged)").arg(q);
+            break;
+        }
+        ExportQuestion question{m.quest[i], {m.ansa[i], m.ansb[i], m.ansc[i], m.ansd[i]}, right - 1};
+        if (format == QuestionFormat::Aiken) {
+            if (const auto why = aikenCannotHold(question))
+                problem = QStringLiteral("question %1: %2; export it as GIFT").arg(q).arg(*why);
+        }
+        questions << question;
+    }
+    return problem;
+}
+
+// The file name for a worksheet titled `shown`, kept apart from the names already
+// `used`: two titles that differ only in characters made safe, or in case, get apart.
+QString unusedFileName(const QString &shown, QuestionFormat format, QSet<QString> &used)
+{
+    QString name = exportFileName(shown, format);
+    const QString extension = name.mid(name.lastIndexOf(QLatin1Char('.')));
+    const QString stem = name.left(name.size() - extension.size());
+    for (int n = 2; used.contains(name.toLower()); ++n)
+        name = stem + QStringLiteral(" (%1)").arg(n) + extension;
+    used.insert(name.toLower());
+    return name;
+}
+
+// Writes one worksheet into `folder` and reports it.
+void exportWorksheet(Module1 &m, const ExportItem &item, const QString &folder, QuestionFormat format,
+                     QSet<QString> &used, ExchangeReport &report)
+{
+    FileSlot &file = m.platform().file1();
+    QList<ExportQuestion> questions;
+    try {
+        file.openForInput(item.file);
+        m.loadquiz();
+        file.close();
+    } catch (const FileError &error) {
+        file.abandon();
+        report.lines << QStringLiteral("not written: %1: %2")
+                            .arg(quoted(item.shown),
+                                 failureText(QStringLiteral("This worksheet seems to be corrupted."), error));
+        report.ok = false;
+        return;
+    }
+    const QString problem = loadedQuestions(m, format, questions);
+    if (!problem.isEmpty()) {
+        report.lines << QStringLiteral("not written: %1: %2").arg(quoted(item.shown), problem);
+        report.ok = false;
+        return;
+    }
+    const QString name = unusedFileName(item.shown, format, used);
+
+    const QString path = QDir(folder).filePath(name);
+    const QByteArray bytes = format == QuestionFormat::Aiken ? writeAiken(questions) : writeGift(item.shown, questions);
+    try {
+        AtomicFile out(path, name);
+        out.write(bytes);
+        out.commit();
+    } catch (const FileError &error) {
+        report.lines << QStringLiteral("not written: %1: %2")
+                            .arg(quoted(item.shown), failureText(QStringLiteral("The file cannot be written."), error));
+        report.ok = false;
+        return;
+    }
+    report.lines << QStringLiteral("wrote %1 (%2, %3)")
+                        .arg(QDir::toNativeSeparators(path), quoted(item.shown), formatName(format));
+}
+
 } // namespace
 
 ImportPlan planImport(const QByteArray &bytes, const QString &fileName)
@@ -258,109 +380,16 @@ ExchangeReport exportWorksheets(Module1 &m, const QString &folder, QuestionForma
                                 const std::optional<QString> &onlyTitle)
 {
     ExchangeReport report;
-    FileSlot &file = m.platform().file1();
     if (!QDir().mkpath(folder)) {
         report.lines << QStringLiteral("The folder %1 cannot be made; nothing was written.")
                             .arg(QDir::toNativeSeparators(folder));
         report.ok = false;
         return report;
     }
-
-    // Which worksheets: (file as the screens name it, title as shown).
-    QList<std::pair<QString, QString>> wanted;
-    try {
-        m.readtracklist(kListFile);
-    } catch (const FileError &error) {
-        file.abandon();
-        report.lines << failureText(QStringLiteral("The list of worksheets cannot be read; nothing was written."),
-                                    error);
-        report.ok = false;
-        return report;
-    }
-    for (long long i = 1; i <= m.trackcount; ++i) {
-        const QString listed = m.tracklist[std::size_t(i)];
-        const QString shown = ampersandsToCommas(listed);
-        if (!onlyTitle || *onlyTitle == shown || *onlyTitle == listed || listTitle(*onlyTitle) == listed) {
-            wanted << std::pair{worksheetFile(listed), shown};
-            if (onlyTitle)
-                break;
-        }
-    }
-    if (onlyTitle && wanted.isEmpty()) {
-        if (onlyTitle->trimmed().compare(kUnitQuizTitle, Qt::CaseInsensitive) == 0) {
-            wanted << std::pair{kUnitQuizFile, kUnitQuizTitle};
-        } else {
-            report.lines << QStringLiteral("No worksheet titled %1 is in the list; nothing was written.")
-                                .arg(quoted(*onlyTitle));
-            report.ok = false;
-            return report;
-        }
-    }
-    if (wanted.isEmpty()) {
-        report.lines << QStringLiteral("The list of worksheets is empty; nothing was written.");
-        return report;
-    }
-
+    const QList<ExportItem> items = worksheetsToExport(m, onlyTitle, report);
     QSet<QString> used;
-    for (const auto &[asWritten, shown] : std::as_const(wanted)) {
-        QList<ExportQuestion> questions;
-        try {
-            file.openForInput(asWritten);
-            m.loadquiz();
-            file.close();
-        } catch (const FileError &error) {
-            file.abandon();
-            report.lines << QStringLiteral("not written: %1: %2")
-                                .arg(quoted(shown),
-                                     failureText(QStringLiteral("This worksheet seems to be corrupted."), error));
-            report.ok = false;
-            continue;
-        }
-        QString problem;
-        for (int q = 1; q <= Module1::kQuestions && problem.isEmpty(); ++q) {
-            const std::size_t i = std::size_t(q);
-            bool isNumber = false;
-            const int right = m.rightans[i].trimmed().toInt(&isNumber);
-            if (!isNumber || right < 1 || right > 4) {
-                problem =
-                    QStringLiteral("the correct answer of question %1 is not 1 to 4 (the file is damaged)").arg(q);
-                break;
-            }
-            ExportQuestion question{m.quest[i], {m.ansa[i], m.ansb[i], m.ansc[i], m.ansd[i]}, right - 1};
-            if (format == QuestionFormat::Aiken) {
-                if (const auto why = aikenCannotHold(question))
-                    problem = QStringLiteral("question %1: %2; export it as GIFT").arg(q).arg(*why);
-            }
-            questions << question;
-        }
-        if (!problem.isEmpty()) {
-            report.lines << QStringLiteral("not written: %1: %2").arg(quoted(shown), problem);
-            report.ok = false;
-            continue;
-        }
-        // Two titles that differ only in characters made safe, or in case, get apart.
-        QString name = exportFileName(shown, format);
-        const QString extension = name.mid(name.lastIndexOf(QLatin1Char('.')));
-        const QString stem = name.left(name.size() - extension.size());
-        for (int n = 2; used.contains(name.toLower()); ++n)
-            name = stem + QStringLiteral(" (%1)").arg(n) + extension;
-        used.insert(name.toLower());
-
-        const QString path = QDir(folder).filePath(name);
-        const QByteArray bytes = format == QuestionFormat::Aiken ? writeAiken(questions) : writeGift(shown, questions);
-        try {
-            AtomicFile out(path, name);
-            out.write(bytes);
-            out.commit();
-        } catch (const FileError &error) {
-            report.lines << QStringLiteral("not written: %1: %2")
-                                .arg(quoted(shown), failureText(QStringLiteral("The file cannot be written."), error));
-            report.ok = false;
-            continue;
-        }
-        report.lines << QStringLiteral("wrote %1 (%2, %3)")
-                            .arg(QDir::toNativeSeparators(path), quoted(shown), formatName(format));
-    }
+    for (const ExportItem &item : items)
+        exportWorksheet(m, item, folder, format, used, report);
     return report;
 }
 

@@ -199,85 +199,68 @@ std::optional<double> takeWeight(QString &text)
     return match.captured(1).toDouble();
 }
 
-// The question of one GIFT block.
-ParsedQuestion readGiftBlock(const QString &block, int line)
+// Where the text of a GIFT block starts, past its leading blanks and a "::title::";
+// nothing when the title is not closed.
+std::optional<std::size_t> textStart(const Units &units, std::size_t pos)
 {
-    ParsedQuestion q;
-    q.line = line;
-    const Units units = unitsOf(block);
-    std::size_t pos = 0;
-    while (pos < units.size() && units[pos].c.isSpace())
-        ++pos;
-    // ::title::
     if (plainAt(units, pos, u':') && plainAt(units, pos + 1, u':')) {
         std::size_t end = pos + 2;
         while (end < units.size() && !(plainAt(units, end, u':') && plainAt(units, end + 1, u':')))
             ++end;
-        if (end >= units.size()) {
-            q.notMultipleChoice = QStringLiteral("its title is not closed with \"::\"");
-            q.text = oneLine(textOf(units, pos + 2, units.size()));
-            return q;
-        }
+        if (end >= units.size())
+            return std::nullopt;
         pos = end + 2;
     }
-    const std::size_t open = findPlain(units, pos, u'{', units.size());
-    const std::size_t strayClose = findPlain(units, pos, u'}', open);
-    QString before = textOf(units, pos, open);
-    const TextFormat format = takeFormat(before).value_or(TextFormat::Moodle);
-    q.text = finishText(before, format);
-    if (strayClose < open) {
-        q.notMultipleChoice = QStringLiteral("it has a \"}\" without a \"{\" before it (unbalanced braces)");
-        return q;
-    }
-    if (open >= units.size()) {
-        q.notMultipleChoice = QStringLiteral("it has no answers in braces (a description, not a question)");
-        return q;
-    }
-    const std::size_t close = findPlain(units, open + 1, u'}', units.size());
-    if (close >= units.size()) {
-        q.notMultipleChoice = QStringLiteral("its answers are not closed with \"}\" (unbalanced braces)");
-        return q;
-    }
-    if (hasPlain(units, open + 1, close, u'{')) {
-        q.notMultipleChoice = QStringLiteral("it has a \"{\" inside its answers (unbalanced braces)");
-        return q;
-    }
-    if (hasPlain(units, close + 1, units.size(), u'{') || hasPlain(units, close + 1, units.size(), u'}')) {
-        q.notMultipleChoice = QStringLiteral("it has more than one set of braces (questions must be "
-                                             "separated by a blank line)");
-        return q;
-    }
-    // Answers in the middle of the sentence: a missing-word question, its gap shown
-    // as a line.
-    const QString after = finishText(textOf(units, close + 1, units.size()), format);
-    if (!after.isEmpty())
-        q.text = (q.text.isEmpty() ? QString() : q.text + QLatin1Char(' ')) + QStringLiteral("_____ ") + after;
+    return pos;
+}
 
-    // The answers.
+// Why the braces of a block, its answers from `open` to `close`, do not make one
+// question; empty when they do.
+QString braceProblem(const Units &units, std::size_t start, std::size_t open, std::size_t close)
+{
+    if (findPlain(units, start, u'}', open) < open)
+        return QStringLiteral("it has a \"}\" without a \"{\" before it (unbalanced braces)");
+    if (open >= units.size())
+        return QStringLiteral("it has no answers in braces (a description, not a question)");
+    if (close >= units.size())
+        return QStringLiteral("its answers are not closed with \"}\" (unbalanced braces)");
+    if (hasPlain(units, open + 1, close, u'{'))
+        return QStringLiteral("it has a \"{\" inside its answers (unbalanced braces)");
+    if (hasPlain(units, close + 1, units.size(), u'{') || hasPlain(units, close + 1, units.size(), u'}'))
+        return QStringLiteral("it has more than one set of braces (questions must be "
+                              "separated by a blank line)");
+    return {};
+}
+
+// The kinds of question that show in the answers before they are read: an essay,
+// a numerical or a true/false question; empty for any other.
+QString answerlessKind(const Units &units, std::size_t open, std::size_t close)
+{
     const QString whole = textOf(units, open + 1, close).trimmed();
     const QString head = whole.section(QLatin1Char('#'), 0, 0).trimmed().toUpper();
-    if (whole.isEmpty()) {
-        q.notMultipleChoice = QStringLiteral("it is an essay question (no answers to choose from)");
-        return q;
-    }
+    if (whole.isEmpty())
+        return QStringLiteral("it is an essay question (no answers to choose from)");
     std::size_t first = open + 1;
     while (first < close && units[first].c.isSpace())
         ++first;
-    if (plainAt(units, first, u'#')) {
-        q.notMultipleChoice = QStringLiteral("it is a numerical question");
-        return q;
-    }
+    if (plainAt(units, first, u'#'))
+        return QStringLiteral("it is a numerical question");
     if (head == QLatin1String("T") || head == QLatin1String("F") || head == QLatin1String("TRUE")
-        || head == QLatin1String("FALSE")) {
-        q.notMultipleChoice = QStringLiteral("it is a true/false question");
-        return q;
-    }
-    struct Answer {
-        QChar mark;
-        std::size_t from;
-        std::size_t to;
-    };
-    std::vector<Answer> answers;
+        || head == QLatin1String("FALSE"))
+        return QStringLiteral("it is a true/false question");
+    return {};
+}
+
+// One answer in the braces: its mark ("=" right, "~" wrong) and where its text lies.
+struct GiftAnswer {
+    QChar mark;
+    std::size_t from;
+    std::size_t to;
+};
+
+std::vector<GiftAnswer> giftAnswers(const Units &units, std::size_t open, std::size_t close)
+{
+    std::vector<GiftAnswer> answers;
     for (std::size_t i = open + 1; i < close; ++i) {
         if (plainAt(units, i, u'=') || plainAt(units, i, u'~')) {
             if (!answers.empty())
@@ -285,14 +268,16 @@ ParsedQuestion readGiftBlock(const QString &block, int line)
             answers.push_back({units[i].c, i + 1, close});
         }
     }
-    const std::size_t firstMark = answers.empty() ? close : answers.front().from - 1;
-    if (!textOf(units, open + 1, firstMark).trimmed().isEmpty()) {
-        q.notMultipleChoice = QStringLiteral("its answers are not marked with \"=\" and \"~\"");
-        return q;
-    }
+    return answers;
+}
+
+// Reads the answers into `q`, with their weights; a question without a wrong answer is
+// a matching or short-answer question and keeps none.
+void readGiftAnswers(ParsedQuestion &q, const Units &units, const std::vector<GiftAnswer> &answers, TextFormat format)
+{
     bool anyWrongMark = false;
     bool matching = false;
-    for (const Answer &answer : answers) {
+    for (const GiftAnswer &answer : answers) {
         const std::size_t feedback = findPlain(units, answer.from, u'#', answer.to);
         QString text = textOf(units, answer.from, qMin(feedback, answer.to));
         const auto weight = takeWeight(text);
@@ -314,6 +299,47 @@ ParsedQuestion readGiftBlock(const QString &block, int line)
         q.answers.clear();
         q.right.clear();
     }
+}
+
+// The question of one GIFT block.
+ParsedQuestion readGiftBlock(const QString &block, int line)
+{
+    ParsedQuestion q;
+    q.line = line;
+    const Units units = unitsOf(block);
+    std::size_t pos = 0;
+    while (pos < units.size() && units[pos].c.isSpace())
+        ++pos;
+    const std::optional<std::size_t> start = textStart(units, pos);
+    if (!start) {
+        q.notMultipleChoice = QStringLiteral("its title is not closed with \"::\"");
+        q.text = oneLine(textOf(units, pos + 2, units.size()));
+        return q;
+    }
+    const std::size_t open = findPlain(units, *start, u'{', units.size());
+    QString before = textOf(units, *start, open);
+    const TextFormat format = takeFormat(before).value_or(TextFormat::Moodle);
+    q.text = finishText(before, format);
+    const std::size_t close = findPlain(units, open + 1, u'}', units.size());
+    q.notMultipleChoice = braceProblem(units, *start, open, close);
+    if (!q.notMultipleChoice.isEmpty())
+        return q;
+    // Answers in the middle of the sentence: a missing-word question, its gap shown
+    // as a line.
+    const QString after = finishText(textOf(units, close + 1, units.size()), format);
+    if (!after.isEmpty())
+        q.text = (q.text.isEmpty() ? QString() : q.text + QLatin1Char(' ')) + QStringLiteral("_____ ") + after;
+
+    q.notMultipleChoice = answerlessKind(units, open, close);
+    if (!q.notMultipleChoice.isEmpty())
+        return q;
+    const std::vector<GiftAnswer> answers = giftAnswers(units, open, close);
+    const std::size_t firstMark = answers.empty() ? close : answers.front().from - 1;
+    if (!textOf(units, open + 1, firstMark).trimmed().isEmpty()) {
+        q.notMultipleChoice = QStringLiteral("its answers are not marked with \"=\" and \"~\"");
+        return q;
+    }
+    readGiftAnswers(q, units, answers, format);
     return q;
 }
 

@@ -34,6 +34,41 @@ int shiftBits(Qt::KeyboardModifiers modifiers)
     return bits;
 }
 
+namespace {
+
+// A control given the keyboard focus. A window coming to the front hands its first
+// control the focus; a painted entry (one that takes clicks from the keyboard) refuses
+// it, so nobody meets an unseen focus or a frame the mouse never asked for. Tab gives
+// it back.
+void takeFocus(Control &control, Qt::FocusReason reason, bool clicksFromKeyboard)
+{
+    if (clicksFromKeyboard && reason == Qt::ActiveWindowFocusReason) {
+        control.widget()->clearFocus();
+        return;
+    }
+    control.widget()->update();
+    if (control.onFocusIn)
+        control.onFocusIn();
+    if (control.onTabbedIn && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+        control.onTabbedIn();
+}
+
+// A key pressed on the focused control that its own handler uses, or a push button:
+// a push button takes Enter as well as Space, as on the buttons of a dialog.
+bool keyUsed(Control &control, int key)
+{
+    if (control.onKeyDown && control.widget()->isEnabled() && control.onKeyDown(key))
+        return true;
+    if (auto *button = qobject_cast<QPushButton *>(control.widget());
+        button && button->isEnabled() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        button->click();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Control::Control(QWidget *widget, QString name, int index)
     : QObject(widget)
     , m_widget(widget)
@@ -182,34 +217,17 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
-        // A window coming to the front hands its first control the focus; a painted
-        // entry refuses it, so nobody meets an unseen focus or a frame the mouse never
-        // asked for. Tab gives it back.
-        if (clicksFromKeyboard() && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason) {
-            m_widget->clearFocus();
-            return false;
-        }
-        m_widget->update();
-        if (onFocusIn)
-            onFocusIn();
-        if (const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            onTabbedIn && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
-            onTabbedIn();
+        takeFocus(*this, static_cast<QFocusEvent *>(event)->reason(), clicksFromKeyboard());
         return false;
     case QEvent::FocusOut:
         m_widget->update();
         return false;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if (onKeyDown && m_widget->isEnabled() && onKeyDown(key))
+        if (keyUsed(*this, key))
             return true;
+        // Enter and Space click a painted control that acts like a button.
         const bool activates = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-        // A push button takes Enter as well as Space, as on the buttons of a dialog.
-        if (auto *button = qobject_cast<QPushButton *>(m_widget.data());
-            button && button->isEnabled() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            button->click();
-            return true;
-        }
         if (!activates || !clicksFromKeyboard() || !m_widget->isEnabled())
             return false;
         if (onClick)

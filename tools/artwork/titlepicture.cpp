@@ -375,9 +375,9 @@ void paintCollar(QPainter &p, qreal x0, qreal x1, qreal r)
     p.drawRoundedRect(QRectF(x0, -r, x1 - x0, 2 * r), 1.0, 1.0);
 }
 
-void paintTelescope(QPainter &p)
+// The wooden tripod and the mount head with its brass fork.
+void paintTripod(QPainter &p)
 {
-    // --- Tripod -----------------------------------------------------------
     // Back leg first so the front legs overlap it.
     paintLeg(p, kPivot + QPointF(4, 8), QPointF(150, 218), 4.5, 3.2);
     paintLeg(p, kPivot + QPointF(-3, 8), QPointF(80, 232), 5.5, 3.8);
@@ -404,110 +404,126 @@ void paintTelescope(QPainter &p)
     fork << QPointF(kPivot.x() - 4, kPivot.y() + 5) << QPointF(kPivot.x() - 3, kPivot.y() - 2)
          << QPointF(kPivot.x() + 3, kPivot.y() - 2) << QPointF(kPivot.x() + 4, kPivot.y() + 5);
     p.drawPolygon(fork);
+}
 
-    // --- Tube -------------------------------------------------------------
-    // Work in the tube's own frame: x along the optical axis toward the sky.
-    p.save();
-    p.translate(kPivot);
-    p.rotate(-kElevationDegrees);
+// The tube is drawn in its own frame: x along the optical axis toward the
+// sky, the pivot at the origin.
+constexpr qreal kBackX = -62.0; // end of main tube at the eyepiece side
+constexpr qreal kFrontX = 104.0; // start of the dew shield
+constexpr qreal kShieldX = 128.0; // open end of the dew shield
+constexpr qreal kBackRadius = 5.5;
+constexpr qreal kFrontRadius = 8.5;
+constexpr qreal kShieldRadius = 9.6;
 
-    constexpr qreal backX = -62.0; // end of main tube at the eyepiece side
-    constexpr qreal frontX = 104.0; // start of the dew shield
-    constexpr qreal shieldX = 128.0; // open end of the dew shield
-    constexpr qreal rBack = 5.5;
-    constexpr qreal rFront = 8.5;
-    constexpr qreal rShield = 9.6;
+// The main tube's radius at x: it widens toward the objective.
+qreal tubeRadiusAt(qreal x)
+{
+    return kBackRadius + (kFrontRadius - kBackRadius) * (x - kBackX) / (kFrontX - kBackX);
+}
 
-    // Soft shadow under the tube, to lift it off the sky.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 10, 60));
-    QPolygonF shadow;
-    shadow << QPointF(backX, rBack + 1) << QPointF(shieldX, rShield + 1) << QPointF(shieldX, rShield + 3)
-           << QPointF(backX, rBack + 2.5);
-    p.drawPolygon(shadow);
-
-    // Draw tube and eyepiece assembly.
-    // Drawtube (narrow sliding tube) and eyepiece at the back.
-    p.setPen(QPen(QColor(60, 38, 8), 0.5));
-    p.setBrush(brassAcross(-3.6, 3.6));
-    p.drawRect(QRectF(backX - 18, -3.6, 19, 7.2));
-    paintCollar(p, backX - 19, backX - 15, 4.3);
-
-    // Eyepiece: a short black barrel with a brass rim and a rounded eyecup.
+// Black wood across the tube, for the eyepiece and the finder's eye end.
+QLinearGradient ebonyAcross()
+{
     QLinearGradient ebony(0, -3.2, 0, 3.2);
     ebony.setColorAt(0.0, QColor(10, 10, 12));
     ebony.setColorAt(0.35, QColor(90, 90, 100));
     ebony.setColorAt(1.0, QColor(8, 8, 10));
-    p.setBrush(ebony);
+    return ebony;
+}
+
+// The drawtube sliding out of the back of the tube, with its eyepiece and
+// focusing knob.
+void paintEyepieceEnd(QPainter &p)
+{
+    // Drawtube (narrow sliding tube) and eyepiece at the back.
+    p.setPen(QPen(QColor(60, 38, 8), 0.5));
+    p.setBrush(brassAcross(-3.6, 3.6));
+    p.drawRect(QRectF(kBackX - 18, -3.6, 19, 7.2));
+    paintCollar(p, kBackX - 19, kBackX - 15, 4.3);
+
+    // Eyepiece: a short black barrel with a brass rim and a rounded eyecup.
+    p.setBrush(ebonyAcross());
     p.setPen(QPen(QColor(0, 0, 0), 0.4));
-    p.drawRoundedRect(QRectF(backX - 29, -3.2, 11, 6.4), 1.5, 1.5);
-    p.drawRoundedRect(QRectF(backX - 32, -3.8, 4, 7.6), 1.6, 1.6);
+    p.drawRoundedRect(QRectF(kBackX - 29, -3.2, 11, 6.4), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(kBackX - 32, -3.8, 4, 7.6), 1.6, 1.6);
 
     // Focusing knobs under the drawtube.
     p.setPen(QPen(QColor(60, 38, 8), 0.5));
     p.setBrush(darkBrassAcross(-2, 2));
-    p.drawRect(QRectF(backX - 4, 3.5, 2.2, 5));
-    QRadialGradient knob(QPointF(backX - 3.0, 9.5), 3.0);
+    p.drawRect(QRectF(kBackX - 4, 3.5, 2.2, 5));
+    QRadialGradient knob(QPointF(kBackX - 3.0, 9.5), 3.0);
     knob.setColorAt(0.0, QColor(250, 220, 140));
     knob.setColorAt(1.0, QColor(120, 80, 20));
     p.setBrush(knob);
-    p.drawEllipse(QPointF(backX - 2.9, 9.8), 2.7, 2.7);
+    p.drawEllipse(QPointF(kBackX - 2.9, 9.8), 2.7, 2.7);
+}
 
+// The tapered main tube with its collars, resting in the cradle ring on the
+// pivot.
+void paintMainTube(QPainter &p)
+{
     // Main tube: tapered, wider toward the objective.
     QPolygonF tube;
-    tube << QPointF(backX, -rBack) << QPointF(frontX, -rFront) << QPointF(frontX, rFront) << QPointF(backX, rBack);
+    tube << QPointF(kBackX, -kBackRadius) << QPointF(kFrontX, -kFrontRadius) << QPointF(kFrontX, kFrontRadius)
+         << QPointF(kBackX, kBackRadius);
     p.setPen(QPen(QColor(70, 44, 10), 0.6));
-    p.setBrush(brassAcross(-rFront, rFront));
+    p.setBrush(brassAcross(-kFrontRadius, kFrontRadius));
     p.drawPolygon(tube);
 
     // Thin highlight line running the length of the tube.
     p.setPen(QPen(QColor(255, 248, 210, 170), 0.7));
-    p.drawLine(QPointF(backX + 2, -rBack * 0.42), QPointF(frontX - 2, -rFront * 0.42));
+    p.drawLine(QPointF(kBackX + 2, -kBackRadius * 0.42), QPointF(kFrontX - 2, -kFrontRadius * 0.42));
 
     // Collars along the tube.
-    const auto radiusAt = [&](qreal x) { return rBack + (rFront - rBack) * (x - backX) / (frontX - backX); };
-    paintCollar(p, backX - 1, backX + 4, rBack + 1.0);
+    paintCollar(p, kBackX - 1, kBackX + 4, kBackRadius + 1.0);
     for (const qreal x : {-12.0, 30.0, 70.0})
-        paintCollar(p, x, x + 2.6, radiusAt(x) + 0.8);
+        paintCollar(p, x, x + 2.6, tubeRadiusAt(x) + 0.8);
 
     // Cradle ring where the tube rests on the fork.
     p.setPen(QPen(QColor(50, 30, 6), 0.6));
-    p.setBrush(darkBrassAcross(-radiusAt(0) - 1.6, radiusAt(0) + 1.6));
-    p.drawRoundedRect(QRectF(-4, -radiusAt(0) - 1.6, 8, 2 * radiusAt(0) + 3.2), 1.2, 1.2);
+    p.setBrush(darkBrassAcross(-tubeRadiusAt(0) - 1.6, tubeRadiusAt(0) + 1.6));
+    p.drawRoundedRect(QRectF(-4, -tubeRadiusAt(0) - 1.6, 8, 2 * tubeRadiusAt(0) + 3.2), 1.2, 1.2);
     QRadialGradient pivotBolt(QPointF(-0.5, -0.5), 2.6);
     pivotBolt.setColorAt(0.0, QColor(255, 240, 190));
     pivotBolt.setColorAt(1.0, QColor(110, 70, 16));
     p.setBrush(pivotBolt);
     p.drawEllipse(QPointF(0, 0), 2.2, 2.2);
+}
 
+void paintFinder(QPainter &p)
+{
     // Finder scope riding on two small brackets.
     p.setPen(QPen(QColor(60, 38, 8), 0.4));
     p.setBrush(darkBrassAcross(-2, 2));
     for (const qreal x : {16.0, 48.0})
-        p.drawRect(QRectF(x, -radiusAt(x) - 4.5, 2.2, 4.6));
+        p.drawRect(QRectF(x, -tubeRadiusAt(x) - 4.5, 2.2, 4.6));
     p.save();
-    p.translate(0, -radiusAt(32) - 6.3);
+    p.translate(0, -tubeRadiusAt(32) - 6.3);
     p.setBrush(brassAcross(-2.1, 2.1));
     p.drawRect(QRectF(8, -2.0, 50, 4.0));
     p.setBrush(darkBrassAcross(-2.6, 2.6));
     p.drawRect(QRectF(56, -2.6, 5, 5.2));
-    p.setBrush(ebony);
+    p.setBrush(ebonyAcross());
     p.drawRect(QRectF(4, -1.6, 4, 3.2));
     p.restore();
+}
 
+// The dew shield over the objective, and the lens itself.
+void paintObjectiveEnd(QPainter &p)
+{
     // Dew shield: slightly wider sleeve over the objective.
     QPolygonF shield;
-    shield << QPointF(frontX, -rShield) << QPointF(shieldX, -rShield) << QPointF(shieldX, rShield)
-           << QPointF(frontX, rShield);
+    shield << QPointF(kFrontX, -kShieldRadius) << QPointF(kShieldX, -kShieldRadius) << QPointF(kShieldX, kShieldRadius)
+           << QPointF(kFrontX, kShieldRadius);
     p.setPen(QPen(QColor(60, 38, 8), 0.6));
-    p.setBrush(brassAcross(-rShield, rShield));
+    p.setBrush(brassAcross(-kShieldRadius, kShieldRadius));
     p.drawPolygon(shield);
-    paintCollar(p, frontX - 1, frontX + 3, rShield + 0.6);
-    paintCollar(p, shieldX - 3, shieldX + 0.5, rShield + 0.8);
+    paintCollar(p, kFrontX - 1, kFrontX + 3, kShieldRadius + 0.6);
+    paintCollar(p, kShieldX - 3, kShieldX + 0.5, kShieldRadius + 0.8);
 
     // The objective lens seen almost edge-on: a narrow ellipse of glass
     // catching a blue reflection of the sky and a glint of moonlight.
-    QRectF lensRect(shieldX - 2.2, -rShield + 0.6, 4.4, 2 * rShield - 1.2);
+    QRectF lensRect(kShieldX - 2.2, -kShieldRadius + 0.6, 4.4, 2 * kShieldRadius - 1.2);
     QLinearGradient glass(0, lensRect.top(), 0, lensRect.bottom());
     glass.setColorAt(0.0, QColor(170, 210, 255));
     glass.setColorAt(0.4, QColor(60, 100, 170));
@@ -517,7 +533,30 @@ void paintTelescope(QPainter &p)
     p.drawEllipse(lensRect);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 200));
-    p.drawEllipse(QPointF(shieldX + 0.3, -rShield * 0.45), 0.8, 1.6);
+    p.drawEllipse(QPointF(kShieldX + 0.3, -kShieldRadius * 0.45), 0.8, 1.6);
+}
+
+void paintTelescope(QPainter &p)
+{
+    paintTripod(p);
+
+    // Work in the tube's own frame: x along the optical axis toward the sky.
+    p.save();
+    p.translate(kPivot);
+    p.rotate(-kElevationDegrees);
+
+    // Soft shadow under the tube, to lift it off the sky.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 10, 60));
+    QPolygonF shadow;
+    shadow << QPointF(kBackX, kBackRadius + 1) << QPointF(kShieldX, kShieldRadius + 1)
+           << QPointF(kShieldX, kShieldRadius + 3) << QPointF(kBackX, kBackRadius + 2.5);
+    p.drawPolygon(shadow);
+
+    paintEyepieceEnd(p);
+    paintMainTube(p);
+    paintFinder(p);
+    paintObjectiveEnd(p);
 
     p.restore();
 }
