@@ -1,15 +1,35 @@
 #pragma once
 
+#include "platform/metafile.h"
 #include "toolkit/picture.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
+#include <QList>
 #include <QPainter>
+#include <QRectF>
 
 #include <cmath>
 #include <cstdlib>
 
 namespace velmora::test {
+
+// A file of tests/data/metafiles (see the README there).
+inline QByteArray metafileFixture(const QString &name)
+{
+    QFile file(QStringLiteral(VELMORA_SOURCE_TESTDATA "/metafiles/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A metafile as the program reads it; a refusal is logged and leaves a null picture.
+inline Picture loadWmf(const QByteArray &bytes, const QString &source = QStringLiteral("test.wmf"))
+{
+    const MetafileResult result = loadMetafile(bytes, source);
+    if (!result.error.isEmpty())
+        qWarning("%s", qPrintable(result.error));
+    return result.picture;
+}
 
 // A picture drawn at `twipsPerUnit` twips a pixel on white, as the screens show it.
 inline QImage renderOnWhite(const Picture &picture, double twipsPerUnit = 15)
@@ -27,6 +47,69 @@ inline bool nearColour(QColor a, QColor b, int tolerance = 40)
 {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
            && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// The box of the pixels close to `color` (inside `area` when one is given), each pixel
+// counting as `unitsPerPixel` units of the caller's.
+inline QRectF inkOf(const QImage &image, QColor color, double unitsPerPixel = 1, int tolerance = 60, QRect area = {})
+{
+    area = area.isNull() ? image.rect() : area;
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (nearColour(image.pixelColor(x, y), color, tolerance))
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return {QPointF(ink.topLeft()) * unitsPerPixel, QSizeF(ink.size()) * unitsPerPixel};
+}
+
+// How many rows of the column at `x`, from `from` to `to`, a dark line covers (smoothed
+// edges count by their share of ink).
+inline double darkRows(const QImage &image, int x, int from, int to)
+{
+    double sum = 0;
+    for (int y = from; y <= to; ++y)
+        sum += (255 - image.pixelColor(x, y).red()) / 255.0;
+    return sum;
+}
+
+// Whether each edge of `got` is within `tolerance` of `want`'s (the right edge within
+// `rightTolerance` when given).
+inline bool edgesNear(const QRectF &got, const QRectF &want, double tolerance, double rightTolerance = -1)
+{
+    return std::abs(got.left() - want.left()) <= tolerance && std::abs(got.top() - want.top()) <= tolerance
+           && std::abs(got.bottom() - want.bottom()) <= tolerance
+           && std::abs(got.right() - want.right()) <= (rightTolerance < 0 ? tolerance : rightTolerance);
+}
+
+// "(left, top)-(right, bottom)", for failure messages.
+inline QString corners(const QRectF &r)
+{
+    return QStringLiteral("(%1, %2)-(%3, %4)").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+}
+
+// A spot of a picture (in twips from its top-left corner) and the colour it must have.
+struct Probe {
+    double x, y;
+    QColor color;
+};
+
+// The probes that an image drawn at `unitsPerPixel` of the probes' units a pixel fails,
+// described; empty when it passes them all.
+inline QString mismatches(const QImage &image, const QList<Probe> &probes, double unitsPerPixel)
+{
+    QString out;
+    for (const Probe &probe : probes) {
+        const QColor got = image.pixelColor(QPointF(probe.x / unitsPerPixel, probe.y / unitsPerPixel).toPoint());
+        if (!nearColour(got, probe.color))
+            out += QStringLiteral("%1 a pixel, at (%2, %3): %4, not %5; ")
+                       .arg(unitsPerPixel)
+                       .arg(probe.x)
+                       .arg(probe.y)
+                       .arg(got.name(), probe.color.name());
+    }
+    return out;
 }
 
 } // namespace velmora::test
