@@ -207,10 +207,8 @@ private Q_SLOTS:
                     for (int dx = 2; dx < 18; dx += 3) {
                         const QPoint at(40 + column * 20 + dx, 40 + row * 20 + dy);
                         QVERIFY2(got.pixelColor(at) == want,
-                                 qPrintable(QStringLiteral("at %1, %2: %3, not %4")
-                                                .arg(at.x())
-                                                .arg(at.y())
-                                                .arg(got.pixelColor(at).name(), want.name())));
+                                 qPrintable(QString::asprintf("at %d, %d: %s", at.x(), at.y(),
+                                                              qPrintable(got.pixelColor(at).name()))));
                     }
                 }
             }

@@ -1,13 +1,19 @@
-// The metafile reader on pages the writer draws (sizes, mapping, shapes, clipping,
-// bitmaps, saved state and text, by their pixels), on a drawing from Inkscape, and on
-// damaged files, which are refused with a reason.
+// The metafile reader on pages the writer draws: sizes, mapping, shapes, clipping,
+// bitmaps, what SaveDC keeps, pens and text, by their pixels; its character sets; the
+// cost budget of a page; damaged files, refused with a reason. And the picture
+// loader's bounded memory.
+#include "platform/datapaths.h"
 #include "platform/fonts.h"
 #include "platform/metafile.h"
+#include "platform/metafile/wmfcharsets.h"
+#include "platform/pictureloader.h"
 #include "support/pictureimages.h"
 #include "wmfwriter/wmfwriter.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
@@ -34,42 +40,33 @@ const QRect kPage(0, 0, 2880, 1440); // two inches by one
 // Where the first record starts in a writer's file (placeable header and file header).
 constexpr qsizetype kFirstRecord = 22 + 18;
 
-// A writer whose frame sets no window yet: shapes filled red without an outline.
-MetafileWriter unmappedWriter(QRect frame, int unitsPerInch = 1440)
+// A page in `frame`, the window set equal to the frame unless `mapped` is false, text
+// on a transparent background, shapes filled red without an outline.
+MetafileWriter page(QRect frame = kPage, int unitsPerInch = 1440, bool mapped = true)
 {
     MetafileWriter w(frame, unitsPerInch);
-    w.selectNewPen(Qt::black, 0, PenStyle::Null);
-    w.selectNewBrush(kRed);
-    return w;
-}
-
-// The usual page: the window equal to the frame, text on a transparent background.
-MetafileWriter page(QRect frame = kPage, int unitsPerInch = 1440)
-{
-    MetafileWriter w(frame, unitsPerInch);
-    w.mapFrameToWindow();
+    if (mapped)
+        w.mapFrameToWindow();
     w.setBackgroundMode(BackgroundMode::Transparent);
     w.selectNewPen(Qt::black, 0, PenStyle::Null);
     w.selectNewBrush(kRed);
     return w;
 }
 
-Build onPage(const Draw &draw, QRect frame = kPage, int unitsPerInch = 1440)
+// The file of a page with what `draw` draws on it.
+Build onPage(const Draw &draw, QRect frame = kPage, int unitsPerInch = 1440, bool mapped = true)
 {
     return [=] {
-        MetafileWriter w = page(frame, unitsPerInch);
+        MetafileWriter w = page(frame, unitsPerInch, mapped);
         draw(w);
         return w.finish();
     };
 }
 
+// A page whose file sets no window of its own before `draw`.
 Build unmapped(QRect frame, const Draw &draw)
 {
-    return [=] {
-        MetafileWriter w = unmappedWriter(frame);
-        draw(w);
-        return w.finish();
-    };
+    return onPage(draw, frame, 1440, false);
 }
 
 // The same file without its placeable header: a plain metafile.
@@ -114,6 +111,14 @@ QByteArray repeated(int times, const Draw &draw)
     for (int i = 0; i < times; ++i)
         draw(w);
     return w.finish();
+}
+
+enum PenMade { AfterTheWindow, BeforeTheWindow, KeptThroughSaveDC };
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -413,10 +418,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("face");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("Arial, character height") << QStringLiteral("Arial") << -240 << false;
-        QTest::newRow("Arial, cell height") << QStringLiteral("Arial") << 240 << false;
-        QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << -300 << false;
-        QTest::newRow("Tahoma, bold") << QStringLiteral("Tahoma") << -200 << true;
+        QTest::newRow("Arial, character height") << "Arial" << -240 << false;
+        QTest::newRow("Arial, cell height") << "Arial" << 240 << false;
+        QTest::newRow("Times New Roman") << "Times New Roman" << -300 << false;
+        QTest::newRow("Tahoma, bold") << "Tahoma" << -200 << true;
     }
 
     // The capital's height on the screen (15 twips a pixel) and on a 1440 dpi printer
@@ -443,12 +448,8 @@ private Q_SLOTS:
             const QRectF ink = inkOf(renderOnWhite(picture, twipsPerUnit), kRed, twipsPerUnit, 100);
             QVERIFY2(std::abs(ink.height() - capHeight) <= std::max(1.5 * twipsPerUnit, capHeight * 0.03)
                          && std::abs(ink.width() - width) <= std::max(2 * twipsPerUnit, width * 0.02),
-                     qPrintable(QStringLiteral("%1 twips a pixel: %2 by %3, expected %4 by %5")
-                                    .arg(twipsPerUnit)
-                                    .arg(ink.width())
-                                    .arg(ink.height())
-                                    .arg(width)
-                                    .arg(capHeight)));
+                     qPrintable(QString::asprintf("%g twips a pixel: %g by %g, expected %g by %g", twipsPerUnit,
+                                                  ink.width(), ink.height(), width, capHeight)));
         }
     }
 
@@ -495,35 +496,29 @@ private Q_SLOTS:
         QRandomGenerator random(7);
         for (char &c : garbage)
             c = char(random.bounded(256));
-        QTest::newRow("garbage") << garbage << QStringLiteral("Not a metafile");
-        QTest::newRow("empty") << QByteArray() << QStringLiteral("Not a metafile");
-        QTest::newRow("cut in a record") << good.left(good.size() - 9) << QStringLiteral("past the end");
-        QTest::newRow("cut between records") << good.left(secondRecord) << QStringLiteral("cut short");
-        QTest::newRow("size field past the end")
-            << withDword(good, secondRecord, 5000) << QStringLiteral("past the end");
+        QTest::newRow("garbage") << garbage << "Not a metafile";
+        QTest::newRow("empty") << QByteArray() << "Not a metafile";
+        QTest::newRow("cut in a record") << good.left(good.size() - 9) << "past the end";
+        QTest::newRow("cut between records") << good.left(secondRecord) << "cut short";
+        QTest::newRow("size field past the end") << withDword(good, secondRecord, 5000) << "past the end";
         // Doubled in 32 bits this size would be six bytes.
-        QTest::newRow("huge record") << withDword(good, secondRecord, 0x80000003) << QStringLiteral("past the end");
-        QTest::newRow("zero-size record") << withDword(good, secondRecord, 0) << QStringLiteral("impossible size");
-        QTest::newRow("unknown record type")
-            << withWord(good, secondRecord + 4, 0x7777) << QStringLiteral("unknown type");
+        QTest::newRow("huge record") << withDword(good, secondRecord, 0x80000003) << "past the end";
+        QTest::newRow("zero-size record") << withDword(good, secondRecord, 0) << "impossible size";
+        QTest::newRow("unknown record type") << withWord(good, secondRecord + 4, 0x7777) << "unknown type";
         // SetMapMode without its parameter.
-        QTest::newRow("record too short for its type")
-            << withDword(good, kFirstRecord, 3) << QStringLiteral("too short");
-        QTest::newRow("placeable header without units") << withWord(good, 14, 0) << QStringLiteral("units per inch");
+        QTest::newRow("record too short for its type") << withDword(good, kFirstRecord, 3) << "too short";
+        QTest::newRow("placeable header without units") << withWord(good, 14, 0) << "units per inch";
         QTest::newRow("absurd record count")
             << repeated(260000, [](W &w) { w.setBackgroundMode(BackgroundMode::Transparent); })
-            << QStringLiteral("more than 250000 records");
-        QTest::newRow("absurd object count")
-            << repeated(5000, [](W &w) { w.createBrush(kRed); }) << QStringLiteral("objects at once");
-        QTest::newRow("saved states nested too deep")
-            << repeated(100, [](W &w) { w.saveDC(); }) << QStringLiteral("deep");
+            << "more than 250000 records";
+        QTest::newRow("absurd object count") << repeated(5000, [](W &w) { w.createBrush(kRed); }) << "objects at once";
+        QTest::newRow("saved states nested too deep") << repeated(100, [](W &w) { w.saveDC(); }) << "deep";
         const QByteArray square = onPage([](W &w) { w.polygon(QPolygon(QRect(0, 0, 10, 10))); })();
         // The point count of the polygon, the last record before the end record.
         const qsizetype pointCount = square.size() - 6 - qsizetype(2) * (3 + 1 + 2 * 4) + 6;
         QTest::newRow("polygon longer than its record")
-            << withWord(square, pointCount, 200) << QStringLiteral("longer than its record");
-        QTest::newRow("larger than 16 MB")
-            << good + QByteArray(qsizetype(16) * 1024 * 1024, '\0') << QStringLiteral("larger");
+            << withWord(square, pointCount, 200) << "longer than its record";
+        QTest::newRow("larger than 16 MB") << good + QByteArray(qsizetype(16) * 1024 * 1024, '\0') << "larger";
     }
 
     // Each is refused with a reason, never a crash or a hang (also run under the
@@ -584,6 +579,127 @@ private Q_SLOTS:
         const Picture picture = loadWmf(bytes);
         QVERIFY(!picture.isNull());
         QVERIFY(mismatches(renderOnWhite(picture), {{1440, 720, kRed}}, 15).isEmpty());
+    }
+
+    void penWidths_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("made");
+        QTest::addColumn<double>("pixels"); // at 15 twips a pixel
+        QTest::newRow("pen made after the window") << 1500 << int(AfterTheWindow) << 10.0;
+        QTest::newRow("pen made before the window") << 1500 << int(BeforeTheWindow) << 10.0;
+        QTest::newRow("thin pen made before the window") << 450 << int(BeforeTheWindow) << 3.0;
+        QTest::newRow("width zero: one pixel") << 0 << int(BeforeTheWindow) << 1.0;
+        QTest::newRow("pen kept through SaveDC") << 1200 << int(KeptThroughSaveDC) << 8.0;
+    }
+
+    // A line across the page, its pen's width in the units of the window that is set
+    // when the line is drawn: ten times the frame, so 150 units are 15 twips.
+    void penWidths()
+    {
+        QFETCH(int, width);
+        QFETCH(int, made);
+        QFETCH(double, pixels);
+        MetafileWriter w(QRect(0, 0, 2880, 1440), 1440);
+        w.setMapMode(MapMode::Anisotropic);
+        const ObjectHandle pen = made != AfterTheWindow ? w.createPen(Qt::black, width) : ObjectHandle{};
+        w.setWindowOrg(QPoint(0, 0));
+        w.setWindowExt(QSize(28800, 14400));
+        if (made == AfterTheWindow)
+            w.selectNewPen(Qt::black, width);
+        else
+            w.selectObject(pen);
+        if (made == KeptThroughSaveDC) {
+            w.saveDC();
+            w.selectNewPen(Qt::black, 150);
+            w.restoreDC();
+        }
+        w.moveTo(QPoint(0, 7200));
+        w.lineTo(QPoint(28800, 7200));
+        const QImage image = renderOnWhite(loadWmf(w.finish()));
+        const double got = darkRows(image, image.width() / 2, 0, image.height() - 1);
+        QVERIFY2(std::abs(got - pixels) <= 1.0, qPrintable(QStringLiteral("%1 pixels wide").arg(got)));
+    }
+
+    void decoding_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("charset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Symbol by name") << "Symbol" << 1 << QByteArray("abgdlp") << "αβγδλπ";
+        QTest::newRow("Symbol by character set") << "Standard Symbols" << 2 << QByteArray("p=3") << "π=3";
+        QTest::newRow("Symbol capitals and signs")
+            << "symbol" << 0 << QByteArray("\x44\x57\xA3\xB1\xA5\xD6\xE5\xFE") << "ΔΩ≤±∞√∑⎭";
+        QTest::newRow("Symbol holes print nothing") << "Symbol" << 0 << QByteArray("a\x80\xF0z") << "αζ";
+        QTest::newRow("Greek code page") << "Arial" << 161 << QByteArray("\xE1\xE2\xE3 \xC1\xD3\xFE") << "αβγ ΑΣώ";
+        QTest::newRow("Greek keeps Latin and Western signs")
+            << "Arial" << 161 << QByteArray("Pi \x80 \xA3") << "Pi € £";
+        QTest::newRow("Western") << "Arial" << 0 << QByteArray("caf\xE9 \x80") << "café €";
+    }
+
+    void decoding()
+    {
+        QFETCH(QString, face);
+        QFETCH(int, charset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(metafile::decodeText(bytes, metafile::charsetOf(face, charset)), text);
+    }
+
+    // A page that would take seconds to draw keeps what it draws first, within its
+    // budget, and leaves the rest out.
+    void pageBudget()
+    {
+        MetafileWriter w = page({0, 0, 14400, 14400});
+        w.rectangle({0, 0, 14400, 1440}); // the first thing drawn
+        w.selectNewBrush(kBlue);
+        // A hundred many-sided polygons over the whole page, each as dear as a page.
+        for (int i = 0; i < 100; ++i) {
+            QPolygon zigzag;
+            for (int k = 0; k < 4000; ++k)
+                zigzag << QPoint((k * 7919) % 14400, 1440 + (k * 104729) % 12960);
+            w.polygon(zigzag);
+        }
+        w.selectNewBrush(kRed);
+        w.rectangle({0, 13000, 14400, 1400}); // past the budget
+        const QString wrong =
+            mismatches(renderOnWhite(loadWmf(w.finish())), {{7200, 720, kRed}, {7200, 13950, kWhite}}, 15);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+
+    // The loader finds a page by the name a screen gives, keeps pictures within its
+    // memory bound, lets them all go on request, and tells a page that is there but
+    // unreadable from one that is missing.
+    void pictureLoader()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("wmf"));
+        // An A4 page: 4 MB on screen.
+        const QByteArray bytes = onPage([](W &w) { w.rectangle({100, 100, 1000, 1000}); }, {0, 0, 11906, 16838})();
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(writeFile(dir.filePath(QStringLiteral("wmf/page%1.wmf").arg(i)), bytes));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("wmf/damaged.wmf")), bytes.left(60)));
+        const DataPaths paths(dir.path());
+        const PictureLoader loader(paths);
+        const PictureLoader::Result first = loader.load(QStringLiteral("wmf\\page0.wmf"));
+        QCOMPARE(first.picture.source(), QStringLiteral("wmf\\page0.wmf"));
+        QCOMPARE(first.picture.sizeTwips(), QSizeF(11906, 16838));
+        for (int i = 1; i < 40; ++i) {
+            QVERIFY(loader.load(QStringLiteral("wmf\\page%1.wmf").arg(i)).ok());
+            QCOMPARE_LE(loader.cachedBytes(), PictureLoader::kMaxCachedBytes);
+        }
+        QCOMPARE_GT(loader.cachedBytes(), PictureLoader::kMaxCachedBytes / 2);
+        loader.release();
+        QCOMPARE(loader.cachedBytes(), 0);
+
+        const PictureLoader::Result unreadable = loader.load(QStringLiteral("wmf\\damaged.wmf"));
+        QVERIFY(!unreadable.ok() && unreadable.found);
+        const PictureLoader::Result absent = loader.load(QStringLiteral("wmf\\absent.wmf"));
+        QVERIFY(!absent.ok() && !absent.found);
+        // Repaired, it loads.
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("wmf/damaged.wmf")), bytes));
+        QVERIFY(loader.load(QStringLiteral("wmf\\damaged.wmf")).ok());
     }
 };
 

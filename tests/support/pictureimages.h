@@ -103,11 +103,8 @@ inline QString mismatches(const QImage &image, const QList<Probe> &probes, doubl
     for (const Probe &probe : probes) {
         const QColor got = image.pixelColor(QPointF(probe.x / unitsPerPixel, probe.y / unitsPerPixel).toPoint());
         if (!nearColour(got, probe.color))
-            out += QStringLiteral("%1 a pixel, at (%2, %3): %4, not %5; ")
-                       .arg(unitsPerPixel)
-                       .arg(probe.x)
-                       .arg(probe.y)
-                       .arg(got.name(), probe.color.name());
+            out += QString::asprintf("at (%g, %g), %g a pixel: %s, not %s; ", probe.x, probe.y, unitsPerPixel,
+                                     qPrintable(got.name()), qPrintable(probe.color.name()));
     }
     return out;
 }
