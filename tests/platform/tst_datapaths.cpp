@@ -36,68 +36,59 @@ private Q_SLOTS:
         touch(m_outside.filePath(QStringLiteral("secret.txt")));
     }
 
-    void existing_data()
+    void names_data()
     {
+        QTest::addColumn<bool>("writing"); // the name of a file to write, not of one to read
         QTest::addColumn<QString>("asWritten");
         QTest::addColumn<QString>("found"); // relative to the root; empty = refused or missing
-        QTest::newRow("backslash") << "Images\\globe.jpg"
+        QTest::newRow("backslash") << false << "Images\\globe.jpg"
                                    << "Images/globe.jpg";
-        QTest::newRow("slash") << "multiple/track.txt"
+        QTest::newRow("slash") << false << "multiple/track.txt"
                                << "multiple/track.txt";
-        QTest::newRow("folder in lower case") << "images\\globe.jpg"
+        QTest::newRow("folder in lower case") << false << "images\\globe.jpg"
                                               << "Images/globe.jpg";
-        QTest::newRow("file in other case") << "IMAGES\\GLOBE.JPG"
+        QTest::newRow("file in other case") << false << "IMAGES\\GLOBE.JPG"
                                             << "Images/globe.jpg";
-        QTest::newRow("blanks in names") << "wmf\\key ardovina.wmf"
+        QTest::newRow("blanks in names") << false << "wmf\\key ardovina.wmf"
                                          << "wmf/key ardovina.wmf";
-        QTest::newRow("non-ASCII name") << "multiple/Ünïcode Wörksheet.txt"
+        QTest::newRow("non-ASCII name") << false << "multiple/Ünïcode Wörksheet.txt"
                                         << "multiple/Ünïcode Wörksheet.txt";
-        QTest::newRow("missing") << "Images\\nothere.jpg"
+        QTest::newRow("missing") << false << "Images\\nothere.jpg"
                                  << "";
-        QTest::newRow("parent folder") << "..\\secret.txt"
+        QTest::newRow("parent folder") << false << "..\\secret.txt"
                                        << "";
-        QTest::newRow("parent inside") << "multiple/../Images/globe.jpg"
+        QTest::newRow("parent inside") << false << "multiple/../Images/globe.jpg"
                                        << "";
-        QTest::newRow("absolute") << "/etc/passwd"
+        QTest::newRow("absolute") << false << "/etc/passwd"
                                   << "";
-        QTest::newRow("drive letter") << "C:\\boot.ini"
+        QTest::newRow("drive letter") << false << "C:\\boot.ini"
                                       << "";
-        QTest::newRow("empty component") << "multiple//track.txt"
+        QTest::newRow("empty component") << false << "multiple//track.txt"
                                          << "";
-        QTest::newRow("link leading out") << "escape/secret.txt"
+        QTest::newRow("link leading out") << false << "escape/secret.txt"
                                           << "";
+        QTest::newRow("new file") << true << "multiple/Plants& animals.txt"
+                                  << "multiple/Plants& animals.txt";
+        QTest::newRow("a file's case is never matched") << true << "multiple\\TRACK.TXT"
+                                                        << "multiple/TRACK.TXT";
+        QTest::newRow("folder matched by case") << true << "MULTIPLE/new.txt"
+                                                << "multiple/new.txt";
+        QTest::newRow("missing folder") << true << "nofolder/new.txt"
+                                        << "";
+        QTest::newRow("slash in a title") << true << "multiple/a/b.txt"
+                                          << "";
+        QTest::newRow("title of dots") << true << "multiple/.."
+                                       << "";
     }
 
-    void existing()
+    void names()
     {
+        QFETCH(bool, writing);
         QFETCH(QString, asWritten);
         QFETCH(QString, found);
-        QCOMPARE(DataPaths(m_dir.path()).existing(asWritten).value_or(QString()), inData(found));
-    }
-
-    void forWriting_data()
-    {
-        QTest::addColumn<QString>("asWritten");
-        QTest::addColumn<QString>("target"); // relative to the root; empty = refused
-        QTest::newRow("new file") << "multiple/Plants& animals.txt"
-                                  << "multiple/Plants& animals.txt";
-        QTest::newRow("a file's case is never matched") << "multiple\\TRACK.TXT"
-                                                        << "multiple/TRACK.TXT";
-        QTest::newRow("folder matched by case") << "MULTIPLE/new.txt"
-                                                << "multiple/new.txt";
-        QTest::newRow("missing folder") << "nofolder/new.txt"
-                                        << "";
-        QTest::newRow("slash in a title") << "multiple/a/b.txt"
-                                          << "";
-        QTest::newRow("title of dots") << "multiple/.."
-                                       << "";
-    }
-
-    void forWriting()
-    {
-        QFETCH(QString, asWritten);
-        QFETCH(QString, target);
-        QCOMPARE(DataPaths(m_dir.path()).forWriting(asWritten).value_or(QString()), inData(target));
+        const DataPaths paths(m_dir.path());
+        QCOMPARE((writing ? paths.forWriting(asWritten) : paths.existing(asWritten)).value_or(QString()),
+                 inData(found));
     }
 
     // The user's own list is read and written; the unit's quiz still comes from the

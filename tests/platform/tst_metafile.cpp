@@ -25,6 +25,26 @@ using namespace velmora::wmf;
 
 namespace {
 
+// A spot of a picture (in twips from its top-left corner) and the colour it must have.
+struct Probe {
+    double x, y;
+    QColor color;
+};
+
+// The probes that an image drawn at `unitsPerPixel` of the probes' units a pixel fails,
+// described; empty when it passes them all.
+QString mismatches(const QImage &image, const QList<Probe> &probes, double unitsPerPixel)
+{
+    QString out;
+    for (const Probe &probe : probes) {
+        const QColor got = image.pixelColor(QPointF(probe.x / unitsPerPixel, probe.y / unitsPerPixel).toPoint());
+        if (!nearColour(got, probe.color))
+            out += QString::asprintf("at (%g, %g), %g a pixel: %s, not %s; ", probe.x, probe.y, unitsPerPixel,
+                                     qPrintable(got.name()), qPrintable(probe.color.name()));
+    }
+    return out;
+}
+
 using W = MetafileWriter;
 using Build = std::function<QByteArray()>;
 using Draw = std::function<void(MetafileWriter &)>;

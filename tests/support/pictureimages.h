@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QList>
 #include <QPainter>
 #include <QRectF>
 
@@ -87,26 +86,6 @@ inline bool edgesNear(const QRectF &got, const QRectF &want, double tolerance, d
 inline QString corners(const QRectF &r)
 {
     return QStringLiteral("(%1, %2)-(%3, %4)").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
-}
-
-// A spot of a picture (in twips from its top-left corner) and the colour it must have.
-struct Probe {
-    double x, y;
-    QColor color;
-};
-
-// The probes that an image drawn at `unitsPerPixel` of the probes' units a pixel fails,
-// described; empty when it passes them all.
-inline QString mismatches(const QImage &image, const QList<Probe> &probes, double unitsPerPixel)
-{
-    QString out;
-    for (const Probe &probe : probes) {
-        const QColor got = image.pixelColor(QPointF(probe.x / unitsPerPixel, probe.y / unitsPerPixel).toPoint());
-        if (!nearColour(got, probe.color))
-            out += QString::asprintf("at (%g, %g), %g a pixel: %s, not %s; ", probe.x, probe.y, unitsPerPixel,
-                                     qPrintable(got.name()), qPrintable(probe.color.name()));
-    }
-    return out;
 }
 
 } // namespace velmora::test
