@@ -127,10 +127,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("refused"); // what the refusal names; empty: written, then abandoned
-        QTest::newRow("abandoned") << "half"
-                                   << "";
-        QTest::newRow("character outside the code page") << "Ω is Greek"
-                                                         << "Ω";
+        QTest::newRow("abandoned") << "half" << QString();
+        QTest::newRow("character outside the code page") << "Ω is Greek" << QStringLiteral("Ω");
     }
 
     // Lines go out in the code page with CR LF; output that is abandoned or refused
