@@ -1,3 +1,5 @@
+// Names as the screens write them, found in the data folder (or a worksheet folder
+// elsewhere) without ever leading out of it.
 #include "platform/datapaths.h"
 
 #include <QDir>
@@ -11,112 +13,81 @@ class TestDataPaths : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_outside;
     QTemporaryDir m_dir;
 
-    void touch(const QString &relative)
+    void touch(const QString &path)
     {
-        QFile f(m_dir.path() + QLatin1Char('/') + relative);
-        QDir().mkpath(QFileInfo(f).path());
-        QVERIFY(f.open(QIODevice::WriteOnly));
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
     }
+
+    // A name the test expects, relative to the data folder; empty stays empty (refused).
+    QString inData(const QString &relative) const { return relative.isEmpty() ? QString() : m_dir.filePath(relative); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        touch(QStringLiteral("Images/globe.jpg"));
-        touch(QStringLiteral("multiple/track.txt"));
-        touch(QStringLiteral("multiple/Ardovin Sevrani.txt"));
-        touch(QStringLiteral("wmf/key ardovina.wmf"));
-        touch(QStringLiteral("multiple/Ünïcode Wörksheet.txt"));
-        QVERIFY(QFile::link(m_outside.path(), m_dir.path() + QStringLiteral("/escape")));
-        QFile secret(m_outside.path() + QStringLiteral("/secret.txt"));
-        QVERIFY(secret.open(QIODevice::WriteOnly));
+        for (const char *name : {"Images/globe.jpg", "multiple/track.txt", "multiple/Ardovin Sevrani.txt",
+                                 "wmf/key ardovina.wmf", "multiple/Ünïcode Wörksheet.txt"})
+            touch(m_dir.filePath(QString::fromUtf8(name)));
+        QVERIFY(QFile::link(m_outside.path(), m_dir.filePath(QStringLiteral("escape"))));
+        touch(m_outside.filePath(QStringLiteral("secret.txt")));
     }
 
-    void existing_data()
+    void names_data()
     {
         QTest::addColumn<QString>("asWritten");
+        QTest::addColumn<bool>("writing"); // the name of a file to write, not of one to read
         QTest::addColumn<QString>("found"); // relative to the root; empty = refused or missing
-        QTest::newRow("backslash") << QStringLiteral("Images\\globe.jpg") << QStringLiteral("Images/globe.jpg");
-        QTest::newRow("slash") << QStringLiteral("multiple/track.txt") << QStringLiteral("multiple/track.txt");
-        QTest::newRow("folder in lower case")
-            << QStringLiteral("images\\globe.jpg") << QStringLiteral("Images/globe.jpg");
-        QTest::newRow("file in other case")
-            << QStringLiteral("IMAGES\\GLOBE.JPG") << QStringLiteral("Images/globe.jpg");
-        QTest::newRow("blanks in names") << QStringLiteral("wmf\\key ardovina.wmf")
-                                         << QStringLiteral("wmf/key ardovina.wmf");
-        QTest::newRow("non-ASCII name") << QStringLiteral("multiple/Ünïcode Wörksheet.txt")
-                                        << QStringLiteral("multiple/Ünïcode Wörksheet.txt");
-        QTest::newRow("missing") << QStringLiteral("Images\\nothere.jpg") << QString();
-        QTest::newRow("parent folder") << QStringLiteral("..\\secret.txt") << QString();
-        QTest::newRow("parent inside") << QStringLiteral("multiple/../Images/globe.jpg") << QString();
-        QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << QString();
-        QTest::newRow("drive letter") << QStringLiteral("C:\\boot.ini") << QString();
-        QTest::newRow("empty component") << QStringLiteral("multiple//track.txt") << QString();
-        QTest::newRow("link leading out") << QStringLiteral("escape/secret.txt") << QString();
+        QTest::newRow("backslash") << "Images\\globe.jpg" << false << "Images/globe.jpg";
+        QTest::newRow("slash") << "multiple/track.txt" << false << "multiple/track.txt";
+        QTest::newRow("folder in lower case") << "images\\globe.jpg" << false << "Images/globe.jpg";
+        QTest::newRow("file in other case") << "IMAGES\\GLOBE.JPG" << false << "Images/globe.jpg";
+        QTest::newRow("blanks in names") << "wmf\\key ardovina.wmf" << false << "wmf/key ardovina.wmf";
+        QTest::newRow("non-ASCII name") << "multiple/Ünïcode Wörksheet.txt" << false
+                                        << "multiple/Ünïcode Wörksheet.txt";
+        QTest::newRow("missing") << "Images\\nothere.jpg" << false << "";
+        QTest::newRow("parent folder") << "..\\secret.txt" << false << "";
+        QTest::newRow("parent inside") << "multiple/../Images/globe.jpg" << false << "";
+        QTest::newRow("absolute") << "/etc/passwd" << false << "";
+        QTest::newRow("drive letter") << "C:\\boot.ini" << false << "";
+        QTest::newRow("empty component") << "multiple//track.txt" << false << "";
+        QTest::newRow("link leading out") << "escape/secret.txt" << false << "";
+        QTest::newRow("new file") << "multiple/Plants& animals.txt" << true << "multiple/Plants& animals.txt";
+        QTest::newRow("a file's case is never matched") << "multiple\\TRACK.TXT" << true << "multiple/TRACK.TXT";
+        QTest::newRow("folder matched by case") << "MULTIPLE/new.txt" << true << "multiple/new.txt";
+        QTest::newRow("missing folder") << "nofolder/new.txt" << true << "";
+        QTest::newRow("slash in a title") << "multiple/a/b.txt" << true << "";
+        QTest::newRow("title of dots") << "multiple/.." << true << "";
     }
 
-    void existing()
+    void names()
     {
         QFETCH(QString, asWritten);
+        QFETCH(bool, writing);
         QFETCH(QString, found);
         const DataPaths paths(m_dir.path());
-        const auto path = paths.existing(asWritten);
-        if (found.isEmpty())
-            QVERIFY2(!path, qPrintable(path.value_or(QString())));
-        else
-            QCOMPARE(path.value_or(QString()), m_dir.path() + QLatin1Char('/') + found);
+        QCOMPARE((writing ? paths.forWriting(asWritten) : paths.existing(asWritten)).value_or(QString()),
+                 inData(found));
     }
 
-    void forWriting_data()
-    {
-        QTest::addColumn<QString>("asWritten");
-        QTest::addColumn<QString>("target");
-        QTest::newRow("new file") << QStringLiteral("multiple/Plants& animals.txt")
-                                  << QStringLiteral("multiple/Plants& animals.txt");
-        QTest::newRow("a file's case is never matched")
-            << QStringLiteral("multiple\\TRACK.TXT") << QStringLiteral("multiple/TRACK.TXT");
-        QTest::newRow("folder matched by case")
-            << QStringLiteral("MULTIPLE/new.txt") << QStringLiteral("multiple/new.txt");
-        QTest::newRow("missing folder") << QStringLiteral("nofolder/new.txt") << QString();
-        QTest::newRow("slash in a title") << QStringLiteral("multiple/a/b.txt") << QString();
-        QTest::newRow("title of dots") << QStringLiteral("multiple/..") << QString();
-    }
-
-    void forWriting()
-    {
-        QFETCH(QString, asWritten);
-        QFETCH(QString, target);
-        const DataPaths paths(m_dir.path());
-        const auto path = paths.forWriting(asWritten);
-        if (target.isEmpty())
-            QVERIFY(!path);
-        else
-            QCOMPARE(path.value_or(QString()), m_dir.path() + QLatin1Char('/') + target);
-    }
-
+    // The user's own list is read and written; the unit's quiz still comes from the
+    // supplied folder; new worksheets go to the user's folder.
     void redirectedWorksheetFolder()
     {
         QTemporaryDir own;
-        QDir(own.path()).mkpath(QStringLiteral("."));
-        QFile list(own.path() + QStringLiteral("/track.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.close();
+        touch(own.filePath(QStringLiteral("track.txt")));
         DataPaths paths(m_dir.path());
         paths.redirect(QStringLiteral("multiple"), own.path());
-        // The user's own list is read and written; the unit's quiz still comes from the
-        // supplied folder; new worksheets go to the user's folder.
-        QCOMPARE(paths.existing(QStringLiteral("multiple\\track.txt")).value_or(QString()),
-                 own.path() + QStringLiteral("/track.txt"));
-        QCOMPARE(paths.existing(QStringLiteral("multiple\\Ardovin Sevrani.txt")).value_or(QString()),
-                 m_dir.path() + QStringLiteral("/multiple/Ardovin Sevrani.txt"));
-        QCOMPARE(paths.forWriting(QStringLiteral("multiple/New.txt")).value_or(QString()),
-                 own.path() + QStringLiteral("/New.txt"));
+        QCOMPARE(paths.existing(QStringLiteral("multiple\\track.txt")), own.filePath(QStringLiteral("track.txt")));
+        QCOMPARE(paths.existing(QStringLiteral("multiple\\Ardovin Sevrani.txt")),
+                 m_dir.filePath(QStringLiteral("multiple/Ardovin Sevrani.txt")));
+        QCOMPARE(paths.forWriting(QStringLiteral("multiple/New.txt")), own.filePath(QStringLiteral("New.txt")));
         QVERIFY(!paths.forWriting(QStringLiteral("multiple/../escape.txt")));
-        QCOMPARE(paths.existing(QStringLiteral("Images\\globe.jpg")).value_or(QString()),
-                 m_dir.path() + QStringLiteral("/Images/globe.jpg"));
+        QCOMPARE(paths.existing(QStringLiteral("Images\\globe.jpg")),
+                 m_dir.filePath(QStringLiteral("Images/globe.jpg")));
     }
 };
 

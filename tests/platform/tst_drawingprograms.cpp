@@ -3,45 +3,26 @@
 // (the PNG beside each drawing, 400 by 300 pixels at 96 dpi), and by the text a PDF of
 // them carries.
 #include "platform/fonts.h"
-#include "platform/metafile.h"
+#include "support/pictureimages.h"
 
-#include <QFile>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
-
 using namespace velmora;
+using namespace velmora::test;
 
 namespace {
 
 constexpr double kTwipsPerPixel = 15; // the references are 96 dpi
-const QRect kFill(20, 20, 360, 120); // the blue panel of saved-state.svg
-const QColor kBlue(0x20, 0x50, 0xb0);
-const QColor kYellow(0xff, 0xff, 0x00);
-const QColor kWhite(0xff, 0xff, 0xff);
-const QColor kRed(0xc0, 0x00, 0x00);
-const QColor kChequerA(200, 30, 30);
-const QColor kChequerB(30, 30, 200);
 
-QString fixture(const QString &name)
+// Both exports of a drawing: LibreOffice's and Inkscape's.
+QStringList exportsOf(const char *drawing)
 {
-    return QStringLiteral(VELMORA_SOURCE_TESTDATA "/metafiles/") + name;
-}
-
-Picture loadFixture(const QString &name)
-{
-    QFile file(fixture(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const MetafileResult result = loadMetafile(file.readAll(), name);
-    if (!result.error.isEmpty())
-        qWarning("%s", qPrintable(result.error));
-    return result.picture;
+    return {QStringLiteral("%1.libreoffice.wmf").arg(QLatin1String(drawing)),
+            QStringLiteral("%1.inkscape.wmf").arg(QLatin1String(drawing))};
 }
 
 // LibreOffice's export leaves out a margin of 3.64 mm all round its page: the page's
@@ -53,73 +34,39 @@ QPointF originOf(const QString &file)
     return {margin, margin};
 }
 
-// The picture where the drawing has it, on a white page of the drawing's size.
-QImage render(const Picture &picture, QPointF origin)
+Picture loadExport(const QString &file)
+{
+    return loadWmf(metafileFixture(file), file);
+}
+
+// The export where the drawing has it, on a white page of the drawing's size.
+QImage render(const QString &file)
 {
     QImage image(400, 300, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    picture.draw(painter, origin, kTwipsPerPixel);
+    loadExport(file).draw(painter, originOf(file), kTwipsPerPixel);
     return image;
 }
 
-QImage render(const QString &file)
+// The drawing an export was made from, as the SVG renderer drew it.
+QImage reference(const QString &file)
 {
-    return render(loadFixture(file), originOf(file));
+    const QString png =
+        QStringLiteral(VELMORA_SOURCE_TESTDATA "/metafiles/%1.png").arg(file.section(QLatin1Char('.'), 0, 0));
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
 }
 
-QImage reference(const QString &drawing)
-{
-    return QImage(fixture(drawing + QStringLiteral(".png"))).convertToFormat(QImage::Format_RGB32);
-}
-
-bool near(QColor a, QColor b, int tolerance)
-{
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
-           && std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-// The box of the pixels close to `color` inside `area`, in pixels.
-QRect inkOf(const QImage &image, QColor color, QRect area, int tolerance = 60)
-{
-    QRect ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (near(image.pixelColor(x, y), color, tolerance))
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
-
-// How much of a column's stretch a dark line covers, in pixels (anti-aliased edges
-// count by their share of ink).
-double coverage(const QImage &image, int x, int from, int to)
-{
-    double sum = 0;
-    for (int y = from; y <= to; ++y)
-        sum += (255 - image.pixelColor(x, y).red()) / 255.0;
-    return sum;
-}
-
-// The PDF of a picture drawn `origin` pixels from the page's top-left corner.
-QString writePdf(const QTemporaryDir &dir, const Picture &picture, QPointF origin = {})
+// A PDF of the export, placed on the page as the drawing has it.
+QString writePdf(const QTemporaryDir &dir, const QString &file)
 {
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
     QPdfWriter writer(pdf);
     writer.setResolution(1440);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&writer);
-    picture.draw(painter, origin * kTwipsPerPixel, 1);
+    loadExport(file).draw(painter, originOf(file) * kTwipsPerPixel, 1);
     return pdf;
-}
-
-QString runTool(const QString &tool, const QStringList &args)
-{
-    QProcess process;
-    process.start(tool, args);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -131,103 +78,60 @@ class TestDrawingPrograms : public QObject
 private Q_SLOTS:
     void initTestCase() { registerScreenFonts(); }
 
-    void frames_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const char *file :
-             {"saved-state.libreoffice.wmf", "saved-state.inkscape.wmf", "pens.libreoffice.wmf", "pens.inkscape.wmf",
-              "chequer.libreoffice.wmf", "chequer.inkscape.wmf", "symbol.libreoffice.wmf", "symbol.inkscape.wmf"})
-            QTest::newRow(file) << QString::fromLatin1(file);
-    }
-
-    // Every export is the drawing's 400 by 300 pixels (less LibreOffice's margins),
-    // within a pixel.
-    void frames()
-    {
-        QFETCH(QString, file);
-        const Picture picture = loadFixture(file);
-        QVERIFY(!picture.isNull());
-        const QPointF margin = originOf(file);
-        QCOMPARE_LT(std::abs(picture.sizeTwips().width() / kTwipsPerPixel - (400 - 2 * margin.x())), 1.0);
-        QCOMPARE_LT(std::abs(picture.sizeTwips().height() / kTwipsPerPixel - (300 - 2 * margin.y())), 1.0);
-    }
-
-    void textPlacement_data()
+    void textInk_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QColor>("color");
         QTest::addColumn<QRect>("area"); // where the text lies, pixels
-        const QRect upper(20, 20, 360, 60);
-        const QRect lower(20, 85, 360, 55);
-        const QRect page(0, 150, 400, 80);
-        for (const char *program : {"libreoffice", "inkscape"}) {
-            const QString file = QStringLiteral("saved-state.%1.wmf").arg(QLatin1String(program));
-            QTest::addRow("%s yellow on blue", program) << file << kYellow << upper;
-            QTest::addRow("%s white on blue", program) << file << kWhite << lower;
-            QTest::addRow("%s red on white", program) << file << kRed << page;
+        QTest::addColumn<int>("tolerance"); // pixels, twice that at the right end of a line
+        for (const QString &file : exportsOf("saved-state")) {
+            QTest::addRow("%s yellow on blue", qPrintable(file))
+                << file << QColor(Qt::yellow) << QRect(20, 20, 360, 60) << 2;
+            QTest::addRow("%s white on blue", qPrintable(file))
+                << file << QColor(Qt::white) << QRect(20, 85, 360, 55) << 2;
+            QTest::addRow("%s red on white", qPrintable(file))
+                << file << QColor(0xc0, 0, 0) << QRect(0, 150, 400, 80) << 2;
         }
+        for (const QString &file : exportsOf("symbol"))
+            QTest::addRow("%s Greek", qPrintable(file)) << file << QColor(0, 0, 0x80) << QRect(0, 40, 400, 100) << 3;
     }
 
-    // Text drawn inside saved and restored state sits where the drawing has it: its ink
-    // within 2 pixels of the reference's on every side.
-    void textPlacement()
+    // Text sits where the drawing has it (saved-state's inside saved and restored state;
+    // symbol's Greek in a face that has it), and over the blue panel it leaves the panel
+    // blue around its letters: no box behind it.
+    void textInk()
     {
         QFETCH(QString, file);
         QFETCH(QColor, color);
         QFETCH(QRect, area);
-        const QRect expected = inkOf(reference(QStringLiteral("saved-state")), color, area);
-        const QRect got = inkOf(render(file), color, area);
-        QVERIFY(!expected.isNull());
-        const auto report = [&] {
-            return qPrintable(QStringLiteral("ink (%1, %2)-(%3, %4), the drawing's (%5, %6)-(%7, %8)")
-                                  .arg(got.left())
-                                  .arg(got.top())
-                                  .arg(got.right())
-                                  .arg(got.bottom())
-                                  .arg(expected.left())
-                                  .arg(expected.top())
-                                  .arg(expected.right())
-                                  .arg(expected.bottom()));
-        };
-        QVERIFY2(std::abs(got.top() - expected.top()) <= 2 && std::abs(got.bottom() - expected.bottom()) <= 2,
-                 report());
-        QVERIFY2(std::abs(got.left() - expected.left()) <= 2 && std::abs(got.right() - expected.right()) <= 4,
-                 report());
-    }
-
-    void transparentText_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("libreoffice") << QStringLiteral("saved-state.libreoffice.wmf");
-        QTest::newRow("inkscape") << QStringLiteral("saved-state.inkscape.wmf");
-    }
-
-    // Text over the blue panel leaves the panel blue around its letters: no white box.
-    void transparentText()
-    {
-        QFETCH(QString, file);
-        const QImage expected = reference(QStringLiteral("saved-state"));
+        QFETCH(int, tolerance);
+        const QImage expected = reference(file);
         const QImage got = render(file);
+        const QRectF want = inkOf(expected, color, 1, 60, area);
+        const QRectF have = inkOf(got, color, 1, 60, area);
+        QVERIFY(!want.isNull());
+        QVERIFY2(edgesNear(have, want, tolerance, 2 * tolerance),
+                 qPrintable(QStringLiteral("ink %1, the drawing's %2").arg(corners(have), corners(want))));
+        const QColor blue(0x20, 0x50, 0xb0);
+        const QRect inside = area.adjusted(2, 2, -2, -2);
         int boxed = 0;
-        for (int y = kFill.top() + 2; y < kFill.bottom() - 2; ++y) {
-            for (int x = kFill.left() + 2; x < kFill.right() - 2; ++x) {
-                if (near(expected.pixelColor(x, y), kBlue, 10) && !near(got.pixelColor(x, y), kBlue, 60))
-                    ++boxed;
-            }
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                boxed += nearColour(expected.pixelColor(x, y), blue, 10) && !nearColour(got.pixelColor(x, y), blue, 60);
         }
-        // Letters a pixel apart from the reference's differ at their edges; a box
-        // behind a line of text is thousands of pixels.
-        QVERIFY2(boxed < kFill.width() * kFill.height() / 50, qPrintable(QString::number(boxed)));
+        // Letters a pixel apart from the drawing's differ at their edges; a box behind
+        // the text is larger than the letters' own box.
+        QVERIFY2(boxed < want.width() * want.height() / 2,
+                 qPrintable(QStringLiteral("%1 of %2").arg(boxed).arg(want.width() * want.height())));
     }
 
     void penWidths_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("y"); // the line's centre in the drawing
-        for (const char *program : {"libreoffice", "inkscape"}) {
-            const QString file = QStringLiteral("pens.%1.wmf").arg(QLatin1String(program));
+        for (const QString &file : exportsOf("pens")) {
             for (int y : {50, 110, 170, 240})
-                QTest::addRow("%s line at %d", program, y) << file << y;
+                QTest::addRow("%s line at %d", qPrintable(file), y) << file << y;
         }
     }
 
@@ -236,11 +140,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(int, y);
-        const QImage expected = reference(QStringLiteral("pens"));
+        const QImage expected = reference(file);
         const QImage got = render(file);
         for (int x : {100, 200, 300}) {
-            const double want = coverage(expected, x, y - 20, y + 20);
-            const double have = coverage(got, x, y - 20, y + 20);
+            const double want = darkRows(expected, x, y - 20, y + 20);
+            const double have = darkRows(got, x, y - 20, y + 20);
             QVERIFY2(std::abs(have - want) <= 1.0,
                      qPrintable(QStringLiteral("at x %1: %2 px wide, the drawing's %3 px").arg(x).arg(have).arg(want)));
         }
@@ -250,10 +154,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("pdf");
-        for (const char *program : {"libreoffice", "inkscape"}) {
-            const QString file = QStringLiteral("chequer.%1.wmf").arg(QLatin1String(program));
-            QTest::addRow("%s on screen", program) << file << false;
-            QTest::addRow("%s in a PDF", program) << file << true;
+        for (const QString &file : exportsOf("chequer")) {
+            QTest::addRow("%s on screen", qPrintable(file)) << file << false;
+            QTest::addRow("%s in a PDF", qPrintable(file)) << file << true;
         }
     }
 
@@ -263,99 +166,76 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(bool, pdf);
-        const Picture picture = loadFixture(file);
-        QImage got;
-        if (!pdf) {
-            got = render(picture, originOf(file));
-        } else {
+        QImage got = render(file);
+        if (pdf) {
             if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
                 QSKIP("pdftoppm (poppler-utils) is not installed");
             QTemporaryDir dir;
-            const QString pdf = writePdf(dir, picture, originOf(file));
             const QString png = dir.filePath(QStringLiteral("page"));
             QProcess::execute(QStringLiteral("pdftoppm"),
                               {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
-                               QStringLiteral("-singlefile"), pdf, png});
+                               QStringLiteral("-singlefile"), writePdf(dir, file), png});
             got = QImage(png + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
             QVERIFY(!got.isNull());
         }
-        const QImage expected = reference(QStringLiteral("chequer"));
-        for (int row = 0; row < 8; ++row) {
-            for (int column = 0; column < 8; ++column) {
-                const QColor want = (row + column) % 2 ? kChequerB : kChequerA;
-                QCOMPARE(expected.pixelColor(40 + column * 20 + 10, 40 + row * 20 + 10), want);
-                for (int dy = 2; dy < 18; dy += 3) {
-                    for (int dx = 2; dx < 18; dx += 3) {
-                        const QPoint at(40 + column * 20 + dx, 40 + row * 20 + dy);
-                        QVERIFY2(got.pixelColor(at) == want,
-                                 qPrintable(QStringLiteral("at %1, %2: %3, not %4")
-                                                .arg(at.x())
-                                                .arg(at.y())
-                                                .arg(got.pixelColor(at).name(), want.name())));
-                    }
-                }
+        const QImage expected = reference(file);
+        for (int y = 40; y < 200; ++y) {
+            for (int x = 40; x < 200; ++x) {
+                const int dx = (x - 40) % 20, dy = (y - 40) % 20;
+                const QColor want = ((x - 40) / 20 + (y - 40) / 20) % 2 ? QColor(30, 30, 200) : QColor(200, 30, 30);
+                if (dx == 10 && dy == 10)
+                    QCOMPARE(expected.pixelColor(x, y), want);
+                if (dx >= 2 && dx <= 17 && dy >= 2 && dy <= 17)
+                    QVERIFY2(got.pixelColor(x, y) == want,
+                             qPrintable(
+                                 QString::asprintf("at %d, %d: %s", x, y, qPrintable(got.pixelColor(x, y).name()))));
             }
         }
     }
 
-    void pageText_data()
+    void exports_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("words");
         const QStringList savedState{QStringLiteral("Yellow on blue"), QStringLiteral("White on blue"),
                                      QStringLiteral("Red on white")};
-        // The Greek is Symbol text in one export and Greek-alphabet text in the other.
+        // The Greek is Symbol text in Inkscape's export and Greek-alphabet text in
+        // LibreOffice's.
         const QStringList symbol{QStringLiteral("Angles"), QStringLiteral("αβγδλπ")};
-        QTest::newRow("libreoffice saved state") << QStringLiteral("saved-state.libreoffice.wmf") << savedState;
-        QTest::newRow("inkscape saved state") << QStringLiteral("saved-state.inkscape.wmf") << savedState;
-        QTest::newRow("libreoffice greek") << QStringLiteral("symbol.libreoffice.wmf") << symbol;
-        QTest::newRow("inkscape symbol") << QStringLiteral("symbol.inkscape.wmf") << symbol;
+        for (const auto &[drawing, words] : {std::pair{"saved-state", savedState},
+                                             {"pens", QStringList()},
+                                             {"chequer", QStringList()},
+                                             {"symbol", symbol}}) {
+            for (const QString &file : exportsOf(drawing))
+                QTest::newRow(qPrintable(file)) << file << words;
+        }
     }
 
-    // The words as written, for a screen reader and in a PDF's text.
-    void pageText()
+    // Every export is the drawing's 400 by 300 pixels (less LibreOffice's margins), within
+    // a pixel, and carries its words as written, for a screen reader and in a PDF's text.
+    void exports()
     {
         QFETCH(QString, file);
         QFETCH(QStringList, words);
-        const Picture picture = loadFixture(file);
+        const Picture picture = loadExport(file);
+        const QSizeF size = picture.sizeTwips() / kTwipsPerPixel;
+        const double margins = 2 * originOf(file).x();
+        QCOMPARE_LT(std::abs(size.width() + margins - 400), 1.0);
+        QCOMPARE_LT(std::abs(size.height() + margins - 300), 1.0);
         for (const QString &w : words)
             QVERIFY2(picture.text().contains(w), qPrintable(picture.text()));
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (words.isEmpty())
+            return;
         if (pdftotext.isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
-        const QString text = runTool(pdftotext, {writePdf(dir, picture), QStringLiteral("-")});
+        QProcess process;
+        process.start(pdftotext, {writePdf(dir, file), QStringLiteral("-")});
+        QVERIFY(process.waitForFinished(30000));
+        const QString pdfText = QString::fromUtf8(process.readAllStandardOutput());
         for (const QString &w : words)
-            QVERIFY2(text.contains(w), qPrintable(text));
-    }
-
-    // The Greek is drawn in a face that has it: the glyphs' ink is where the drawing's is.
-    void greekGlyphs_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("libreoffice") << QStringLiteral("symbol.libreoffice.wmf");
-        QTest::newRow("inkscape") << QStringLiteral("symbol.inkscape.wmf");
-    }
-
-    void greekGlyphs()
-    {
-        QFETCH(QString, file);
-        const QColor navy(0, 0, 0x80);
-        const QRect area(0, 40, 400, 100);
-        const QRect expected = inkOf(reference(QStringLiteral("symbol")), navy, area);
-        const QRect got = inkOf(render(file), navy, area);
-        QVERIFY(!expected.isNull());
-        QVERIFY2(std::abs(got.left() - expected.left()) <= 3 && std::abs(got.right() - expected.right()) <= 6
-                     && std::abs(got.top() - expected.top()) <= 3 && std::abs(got.bottom() - expected.bottom()) <= 3,
-                 qPrintable(QStringLiteral("(%1, %2)-(%3, %4), the drawing's (%5, %6)-(%7, %8)")
-                                .arg(got.left())
-                                .arg(got.top())
-                                .arg(got.right())
-                                .arg(got.bottom())
-                                .arg(expected.left())
-                                .arg(expected.top())
-                                .arg(expected.right())
-                                .arg(expected.bottom())));
+            QVERIFY2(pdfText.contains(w), qPrintable(pdfText));
     }
 };
 

@@ -12,7 +12,8 @@ using namespace velmora::test;
 
 namespace {
 
-teacher &openNotes(TestApp &app)
+// The teacher's notes, opened as the unit page opens them, turned to their second page.
+teacher &notesOnPage2(TestApp &app)
 {
     app.m.pagecount = 2;
     app.m.pagename = QStringLiteral("ardovin");
@@ -20,6 +21,7 @@ teacher &openNotes(TestApp &app)
     viewer.Image1->setPicture(app.platform.pictures().load(QStringLiteral("wmf\\ardovina.wmf")).picture);
     viewer.Image2->setPicture(app.platform.pictures().load(QStringLiteral("wmf2\\ardovina.wmf")).picture);
     viewer.showForm();
+    viewer.Label3[2].onClick(); // Next Page
     return viewer;
 }
 
@@ -33,8 +35,7 @@ private Q_SLOTS:
     void closingViewerLetsPagesGo()
     {
         TestApp app;
-        teacher &viewer = openNotes(app);
-        viewer.Label3[2].onClick(); // Next Page
+        teacher &viewer = notesOnPage2(app);
         QCOMPARE_GT(app.platform.pictures().cachedBytes(), 0);
         viewer.unload();
         TestApp::settle();
@@ -46,11 +47,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("message");
         QTest::newRow("unreadable") << true
-                                    << QStringLiteral(
-                                           "The printed version of this page cannot be read, so it cannot be printed.");
-        QTest::newRow("missing") << false
-                                 << QStringLiteral(
-                                        "The printed version of this page is missing, so it cannot be printed.");
+                                    << "The printed version of this page cannot be read, so it cannot be printed.";
+        QTest::newRow("missing") << false << "The printed version of this page is missing, so it cannot be printed.";
     }
 
     void printWording()
@@ -62,9 +60,7 @@ private Q_SLOTS:
             app.writeDataFile(QStringLiteral("wmf2/ardovinb.wmf"), QByteArray("not a metafile at all"));
         else
             app.removeDataFile(QStringLiteral("wmf2/ardovinb.wmf"));
-        teacher &viewer = openNotes(app);
-        viewer.Label3[2].onClick(); // Next Page
-        viewer.Label3[0].onClick(); // Print
+        notesOnPage2(app).Label3[0].onClick(); // Print
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown.front().text, message);
         QVERIFY(app.printer.ops.isEmpty());
