@@ -9,65 +9,45 @@
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-QByteArray listFile(int count, int titles)
-{
-    QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
-    for (int i = 1; i <= titles; ++i)
-        bytes += "Worksheet " + QByteArray::number(i) + "\r\n";
-    return bytes;
-}
-} // namespace
-
 class TestModule1 : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void setupformCentresOnTheScreen_data()
+    void setupform_data()
     {
         QTest::addColumn<QSize>("screen");
-        QTest::addColumn<double>("left");
-        QTest::addColumn<double>("top");
-        QTest::newRow("1024x768") << QSize(1024, 768) << 1680.0 << 1260.0;
-        QTest::newRow("800x600 fits exactly") << QSize(800, 600) << 0.0 << 0.0;
-        QTest::newRow("640x480 cuts the form off") << QSize(640, 480) << -1200.0 << -900.0;
-        QTest::newRow("odd size keeps the half twip") << QSize(1023, 767) << 1672.5 << 1252.5;
+        QTest::addColumn<QPointF>("topLeft");
+        QTest::addColumn<bool>("picture1");
+        QTest::newRow("1024x768, with a Picture1") << QSize(1024, 768) << QPointF(1680, 1260) << true;
+        QTest::newRow("800x600 fits exactly") << QSize(800, 600) << QPointF(0, 0) << false;
+        QTest::newRow("640x480 cuts the form off") << QSize(640, 480) << QPointF(-1200, -900) << false;
+        QTest::newRow("odd size keeps the half twip") << QSize(1023, 767) << QPointF(1672.5, 1252.5) << false;
     }
 
-    void setupformCentresOnTheScreen()
+    void setupform()
     {
         QFETCH(QSize, screen);
-        QFETCH(double, left);
-        QFETCH(double, top);
+        QFETCH(QPointF, topLeft);
+        QFETCH(bool, picture1);
         TestApp app(false);
         app.screen = FakeScreen(screen.width(), screen.height());
         Form form(QStringLiteral("Plain"));
         form.setFormSize(3000, 2000);
         form.setCaption(QStringLiteral("design"));
+        auto *picture2 = form.add<PictureBox>(QStringLiteral("Picture2"));
+        const QColor before = picture2->backColor();
+        if (picture1)
+            form.add<PictureBox>(QStringLiteral("Picture1"));
         app.m.setupform(form);
-        QCOMPARE(form.left(), left);
-        QCOMPARE(form.top(), top);
-        QCOMPARE(form.formWidth(), 12000.0);
-        QCOMPARE(form.formHeight(), 9000.0);
-        QCOMPARE(form.size(), QSize(800, 600));
+        QCOMPARE(QPointF(form.left(), form.top()), topLeft);
+        QCOMPARE(form.size(), QSize(800, 600)); // 12000 by 9000 twips
         QCOMPARE(form.caption(), QStringLiteral("Velmora"));
         QCOMPARE(form.backColor(), QColor(39, 63, 137));
-        // The busy pointer was shown while placing and is gone again.
-        QCOMPARE(app.screen.busyCalls, 2);
+        if (picture1)
+            QCOMPARE(form.control(QStringLiteral("Picture1"))->backColor(), QColor(49, 135, 214));
+        QCOMPARE(picture2->backColor(), before);
         QVERIFY(!app.screen.busy);
-    }
-
-    void setupformColoursPicture1WhenThereIsOne()
-    {
-        TestApp app(false);
-        Form with(QStringLiteral("With"));
-        auto *box = with.add<PictureBox>(QStringLiteral("Picture1"));
-        auto *other = with.add<PictureBox>(QStringLiteral("Picture2"));
-        const QColor before = other->backColor();
-        app.m.setupform(with);
-        QCOMPARE(box->backColor(), QColor(49, 135, 214));
-        QCOMPARE(other->backColor(), before);
     }
 
     void readtracklist_data()
@@ -76,11 +56,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fails");
         QTest::addColumn<long long>("count");
         QTest::addColumn<int>("filled"); // titles read into the list
+        const auto list = [](int count, int titles) {
+            QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
+            for (int i = 1; i <= titles; ++i)
+                bytes += "Worksheet " + QByteArray::number(i) + "\r\n";
+            return bytes;
+        };
         QTest::newRow("missing file") << QByteArray() << true << 7LL << 0;
         QTest::newRow("empty list") << QByteArray(" 0 \r\n") << false << 0LL << 0;
-        QTest::newRow("count 3, two names") << listFile(3, 2) << true << 3LL << 2;
-        QTest::newRow("count 2, three names") << listFile(2, 3) << false << 2LL << 2;
-        QTest::newRow("count 1200") << listFile(1200, 1200) << true << 1200LL << 1000;
+        QTest::newRow("count 3, two names") << list(3, 2) << true << 3LL << 2;
+        QTest::newRow("count 2, three names") << list(2, 3) << false << 2LL << 2;
+        QTest::newRow("count 1200") << list(1200, 1200) << true << 1200LL << 1000;
         QTest::newRow("count not a number") << QByteArray("many\r\n") << true << 7LL << 0;
         QTest::newRow("negative count") << QByteArray("-4\r\n") << true << 7LL << 0;
     }
@@ -106,16 +92,8 @@ private Q_SLOTS:
         QCOMPARE(app.m.trackcount, count);
         for (int i = 1; i <= filled; ++i)
             QCOMPARE(app.m.tracklist[i], QStringLiteral("Worksheet %1").arg(i));
-        if (filled < Module1::kListCapacity)
-            QVERIFY(app.m.tracklist[filled + 1].isEmpty());
+        QVERIFY(filled == Module1::kListCapacity || app.m.tracklist[filled + 1].isEmpty());
         QVERIFY(!app.platform.file1().isOpen());
-    }
-
-    void numberHasTheSignPlace()
-    {
-        QCOMPARE(QStringLiteral("Question") + number(3), QStringLiteral("Question 3"));
-        QCOMPARE(number(0), QStringLiteral(" 0"));
-        QCOMPARE(number(1000), QStringLiteral(" 1000"));
     }
 };
 
