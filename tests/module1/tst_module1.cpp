@@ -1,5 +1,4 @@
 #include "module1/module1.h"
-#include "platform/fileslot.h"
 #include "support/testapp.h"
 #include "toolkit/form.h"
 #include "toolkit/image.h"
@@ -48,52 +47,6 @@ private Q_SLOTS:
             QCOMPARE(form.control(QStringLiteral("Picture1"))->backColor(), QColor(49, 135, 214));
         QCOMPARE(picture2->backColor(), before);
         QVERIFY(!app.screen.busy);
-    }
-
-    void readtracklist_data()
-    {
-        QTest::addColumn<QByteArray>("bytes"); // empty: no list file at all
-        QTest::addColumn<bool>("fails");
-        QTest::addColumn<long long>("count");
-        QTest::addColumn<int>("filled"); // titles read into the list
-        const auto list = [](int count, int titles) {
-            QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
-            for (int i = 1; i <= titles; ++i)
-                bytes += "Worksheet " + QByteArray::number(i) + "\r\n";
-            return bytes;
-        };
-        QTest::newRow("missing file") << QByteArray() << true << 7LL << 0;
-        QTest::newRow("empty list") << QByteArray(" 0 \r\n") << false << 0LL << 0;
-        QTest::newRow("count 3, two names") << list(3, 2) << true << 3LL << 2;
-        QTest::newRow("count 2, three names") << list(2, 3) << false << 2LL << 2;
-        QTest::newRow("count 1200") << list(1200, 1200) << true << 1200LL << 1000;
-        QTest::newRow("count not a number") << QByteArray("many\r\n") << true << 7LL << 0;
-        QTest::newRow("negative count") << QByteArray("-4\r\n") << true << 7LL << 0;
-    }
-
-    void readtracklist()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, fails);
-        QFETCH(long long, count);
-        QFETCH(int, filled);
-        TestApp app(false);
-        if (!bytes.isEmpty())
-            app.writeDataFile(QStringLiteral("multiple/track.txt"), bytes);
-        app.m.trackcount = 7; // left from an earlier read
-        bool failed = false;
-        try {
-            app.m.readtracklist(QStringLiteral("multiple\\track.txt"));
-        } catch (const FileError &) {
-            failed = true;
-            app.platform.file1().abandon();
-        }
-        QCOMPARE(failed, fails);
-        QCOMPARE(app.m.trackcount, count);
-        for (int i = 1; i <= filled; ++i)
-            QCOMPARE(app.m.tracklist[i], QStringLiteral("Worksheet %1").arg(i));
-        QVERIFY(filled == Module1::kListCapacity || app.m.tracklist[filled + 1].isEmpty());
-        QVERIFY(!app.platform.file1().isOpen());
     }
 };
 

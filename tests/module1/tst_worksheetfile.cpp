@@ -77,14 +77,13 @@ int save(DataFolder &folder, const QStringList &texts, const QString &file = kSh
 int load(DataFolder &folder, const QString &file)
 {
     folder.platform.file1().openForInput(file);
-    int failed = -1;
+    const auto close = qScopeGuard([&] { folder.platform.file1().close(); });
     try {
         folder.m.loadquiz();
     } catch (const FileError &e) {
-        failed = int(e.kind());
+        return int(e.kind());
     }
-    folder.platform.file1().close();
-    return failed;
+    return -1;
 }
 
 } // namespace
@@ -255,25 +254,21 @@ private Q_SLOTS:
     void killedSavesLeaveOldOrNew()
     {
         DataFolder folder;
-        // The old worksheet, then the two that the child saves.
-        const QList<QStringList> sheets = {sample(QStringLiteral("Old")), sample(QStringLiteral("Alpha")),
-                                           sample(QStringLiteral("Beta"))};
-        QList<QByteArray> whole;
-        for (const QStringList &texts : sheets) {
-            QCOMPARE(save(folder, texts), 0);
+        const QByteArray multiple = QFile::encodeName(folder.path(QStringLiteral("multiple")));
+        QList<QByteArray> whole; // the old worksheet, then the two that the child saves
+        for (const char *title : {"Old", "Alpha", "Beta"}) {
+            QCOMPARE(save(folder, sample(QString::fromLatin1(title))), 0);
             whole << folder.read(kSheet);
         }
         for (int round = 0; round < 45; ++round) {
             const quint32 stage = std::array{IN_CREATE, IN_CLOSE_WRITE, IN_MOVED_TO}[round % 3];
             const int saves = round / 3 % 3 + 1;
             const int watch = inotify_init1(IN_CLOEXEC);
-            QVERIFY(
-                inotify_add_watch(watch, QFile::encodeName(folder.path(QStringLiteral("multiple"))).constData(), stage)
-                >= 0);
+            QVERIFY(inotify_add_watch(watch, multiple.constData(), stage) >= 0);
             const QByteArray before = folder.read(kSheet);
             const pid_t pid = fork();
             for (int i = 0; pid == 0; ++i) // the child saves without end
-                save(folder, sheets[1 + i % 2]);
+                save(folder, sample(QString::fromLatin1(i % 2 ? "Beta" : "Alpha")));
             int seen = 0;
             char events[4096];
             pollfd ready{watch, POLLIN, 0};
