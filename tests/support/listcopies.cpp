@@ -10,10 +10,6 @@
 
 namespace velmora::test {
 
-namespace {
-const QStringList kUntouched = {QStringLiteral("Kept 1"), QStringLiteral("Kept 2"), QStringLiteral("Kept 3")};
-} // namespace
-
 QStringList CopyPlan::startList() const
 {
     return listAfter(QList<int>(copies, 0));
@@ -35,7 +31,7 @@ QList<CopyPlan::Change> CopyPlan::changes(int copy) const
 
 QStringList CopyPlan::listAfter(const QList<int> &done) const
 {
-    QStringList list = kUntouched;
+    QStringList list = {QStringLiteral("Kept 1"), QStringLiteral("Kept 2"), QStringLiteral("Kept 3")}; // untouched
     for (int c = 1; c <= copies; ++c) {
         const QList<Change> all = changes(c);
         const qsizetype made = done.isEmpty() ? all.size() : done.value(c - 1);
@@ -103,9 +99,8 @@ QProcessEnvironment slowSyncEnvironment(const QString &library, int ms)
     env.insert(QStringLiteral("LD_PRELOAD"), preload.isEmpty() ? library : library + QLatin1Char(':') + preload);
     env.insert(QStringLiteral("VELMORA_SLOW_SYNC_MS"), QString::number(ms));
     // Under AddressSanitizer a preloaded library ahead of its runtime is refused.
-    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), asan.isEmpty() ? QStringLiteral("verify_asan_link_order=0")
-                                                              : asan + QStringLiteral(":verify_asan_link_order=0"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
     return env;
 }
 

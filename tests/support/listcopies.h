@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QProcessEnvironment>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
