@@ -4,19 +4,18 @@
 // lasts long enough for copies of the program to overlap in it.
 #include <dlfcn.h>
 
-#include <chrono>
+#include <cerrno>
 #include <cstdlib>
-#include <thread>
+#include <ctime>
 
 namespace {
 
 void slowDown()
 {
-    static const long ms = [] {
-        const char *value = std::getenv("VELMORA_SLOW_SYNC_MS");
-        return value ? std::atol(value) : 5L;
-    }();
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    static const char *const value = std::getenv("VELMORA_SLOW_SYNC_MS");
+    const long ms = value ? std::atol(value) : 5;
+    timespec delay{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&delay, &delay) != 0 && errno == EINTR) {}
 }
 
 } // namespace
@@ -25,7 +24,7 @@ void slowDown()
 #define VELMORA_SLOWED(Result, name, Params, Args)                                                                     \
     extern "C" Result name Params                                                                                      \
     {                                                                                                                  \
-        static const auto real = reinterpret_cast<Result(*) Params>(dlsym(RTLD_NEXT, #name));                          \
+        static const auto real = reinterpret_cast<decltype(&(name))>(dlsym(RTLD_NEXT, #name));                         \
         slowDown();                                                                                                    \
         return real Args;                                                                                              \
     }
