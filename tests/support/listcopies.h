@@ -1,11 +1,14 @@
 #pragma once
 
 // Copies of the program changing one worksheet list at once, as classroom machines do
-// on a network share. Used by the test of the list's lock and by its benchmark, which
-// both start themselves again as child processes, one per copy.
+// on a network share. Used by the tests of the list and its lock and by the list's
+// benchmark, which start themselves again as child processes, one per copy.
+#include "inertservices.h"
+
+#include <QDir>
 #include <QProcessEnvironment>
-#include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -19,9 +22,6 @@ struct CopyPlan {
     int saves = 10;
     int deletes = 5;
 
-    static QString saved(int copy, int i);
-    static QString seeded(int copy, int i);
-
     struct Change {
         bool save; // else a delete
         QString title;
@@ -34,17 +34,29 @@ struct CopyPlan {
     // The titles listed once each copy c has made its first done[c - 1] changes (all of
     // them when `done` is empty), in no particular order across copies.
     QStringList listAfter(const QList<int> &done = {}) const;
-
-    // What is wrong with a list read while the copies work (empty when nothing is):
-    // titles outside the plan or listed twice; a copy's saves that are not its first
-    // ones in order (a save was lost); a copy's remaining seeds that are not its last
-    // ones (a deleted title came back). For the copies in `finished`, also every save
-    // missing or seed left.
-    QString problems(const QStringList &list, const QList<int> &finished) const;
 };
 
 // The list file as the program writes it.
 QByteArray listFileOf(const QStringList &titles);
+
+// A data folder of its own (with "multiple") and the program's file layer over it,
+// without screens.
+struct DataFolder {
+    DataFolder() { QDir(dir.path()).mkpath(QStringLiteral("multiple")); }
+    // A file in the folder; an absolute path is taken as it is.
+    QString path(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
+    // What the file holds; "<missing>" when there is none.
+    QByteArray read(const QString &relative) const;
+    // Writes the file, its time set `ageSeconds` back when not 0.
+    void write(const QString &relative, const QByteArray &bytes, int ageSeconds = 0) const;
+    // The files in "multiple", hidden ones included.
+    QStringList files() const { return QDir(path(QStringLiteral("multiple"))).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir dir;
+    InertProgram program{dir.path()};
+    Platform &platform = program.platform;
+    Module1 &m = program.m;
+};
 
 // Runs copy `copy` of the plan on the data folder `root`, in this process. Returns 0
 // when every save added its title and every delete removed one, 3 on a FileError

@@ -10,60 +10,28 @@
 
 namespace {
 
-void pause()
+void slowDown()
 {
-    static const long ms = [] {
-        const char *value = std::getenv("VELMORA_SLOW_SYNC_MS");
-        return value ? std::atol(value) : 5L;
-    }();
-    if (ms <= 0)
-        return;
+    static const char *const value = std::getenv("VELMORA_SLOW_SYNC_MS");
+    const long ms = value ? std::atol(value) : 5;
     timespec delay{ms / 1000, (ms % 1000) * 1000000L};
     while (nanosleep(&delay, &delay) != 0 && errno == EINTR) {}
 }
 
-template <typename Function>
-Function next(const char *name)
-{
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
 } // namespace
 
-extern "C" {
+// Each call first pauses, then does the real work of the call of that name further on.
+#define VELMORA_SLOWED(Result, name, Params, Args)                                                                     \
+    extern "C" Result name Params                                                                                      \
+    {                                                                                                                  \
+        static const auto real = reinterpret_cast<decltype(&(name))>(dlsym(RTLD_NEXT, #name));                         \
+        slowDown();                                                                                                    \
+        return real Args;                                                                                              \
+    }
 
-int rename(const char *from, const char *to)
-{
-    static const auto real = next<int (*)(const char *, const char *)>("rename");
-    pause();
-    return real(from, to);
-}
-
-int renameat(int fromDir, const char *from, int toDir, const char *to)
-{
-    static const auto real = next<int (*)(int, const char *, int, const char *)>("renameat");
-    pause();
-    return real(fromDir, from, toDir, to);
-}
-
-int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags)
-{
-    static const auto real = next<int (*)(int, const char *, int, const char *, unsigned)>("renameat2");
-    pause();
-    return real(fromDir, from, toDir, to, flags);
-}
-
-int fsync(int fd)
-{
-    static const auto real = next<int (*)(int)>("fsync");
-    pause();
-    return real(fd);
-}
-
-int fdatasync(int fd)
-{
-    static const auto real = next<int (*)(int)>("fdatasync");
-    pause();
-    return real(fd);
-}
-}
+VELMORA_SLOWED(int, rename, (const char *from, const char *to), (from, to))
+VELMORA_SLOWED(int, renameat, (int fromDir, const char *from, int toDir, const char *to), (fromDir, from, toDir, to))
+VELMORA_SLOWED(int, renameat2, (int fromDir, const char *from, int toDir, const char *to, unsigned flags),
+               (fromDir, from, toDir, to, flags))
+VELMORA_SLOWED(int, fsync, (int fd), (fd))
+VELMORA_SLOWED(int, fdatasync, (int fd), (fd))
