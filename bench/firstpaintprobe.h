@@ -6,7 +6,8 @@ namespace velmora {
 
 // For the start-up benchmark: installed on a window, it prints the time from
 // `startNs` (the launcher's wall clock, nanoseconds since the epoch) to that window's
-// first paint as "first-paint-ms N", then quits the event loop.
+// first paint as "first-paint-ms N", and the processor time spent until then as
+// "first-paint-cpu-ms N", then quits the event loop.
 class FirstPaintProbe : public QObject
 {
     Q_OBJECT
