@@ -279,6 +279,12 @@ void Walker::step()
     else
         note(send(front, random));
     letTimePass(*m_app);
+    // With what a clock's tick changes (the logo's frame, the focus), so that a replay
+    // shows any dependence on the clock.
+    QWidget *focus = QApplication::focusWidget();
+    m_events.last() += QStringLiteral(" [frame %1, focus %2]")
+                           .arg(m_app->m.logoframe)
+                           .arg(focus ? focus->objectName() : QStringLiteral("none"));
     if (m_app->ended) {
         note(QStringLiteral("the program ended; starting again"));
         ++m_restarts;

@@ -39,7 +39,7 @@ public:
     // last events, so the walk can be replayed.
     QString run(int events);
 
-    // Every event so far, numbered.
+    // Every event so far, numbered, with what the clock could have changed after it.
     const QStringList &events() const { return m_events; }
     int restarts() const { return m_restarts; }
     int saves() const { return m_saves; }

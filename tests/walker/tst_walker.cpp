@@ -29,8 +29,9 @@ private Q_SLOTS:
     }
 
     // A seed replays exactly, twice in one process. Seed 14 spends a while on the
-    // acknowledgments, whose logo runs on a timer that shows two pictures at its first
-    // tick: a walk on the clock's time clicks them or not as the machine is fast or slow.
+    // acknowledgments, whose logo runs on a 25 ms timer: on the clock's time, its frames
+    // and its first tick (which shows two pictures) fall between other events as the
+    // machine is fast or slow.
     void replay()
     {
         QStringList events[2];
