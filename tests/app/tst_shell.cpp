@@ -283,12 +283,6 @@ private Q_SLOTS:
         ardovin &page = app.forms.ref<ardovin>();
         page.Label3[0].onClick();
         QCOMPARE(app.m.worktitle, QStringLiteral("Ardovin Sevrani"));
-        for (std::size_t q = 1; q <= 10; ++q) {
-            QVERIFY(!app.m.quest[q].isEmpty() && !app.m.ansa[q].isEmpty() && !app.m.ansd[q].isEmpty());
-            QVERIFY2(QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")})
-                         .contains(app.m.rightans[q]),
-                     qPrintable(app.m.rightans[q]));
-        }
         app.m.quest[3] = QStringLiteral("changed in memory");
         page.Label3[0].onClick();
         QVERIFY(app.m.quest[3] != QStringLiteral("changed in memory"));

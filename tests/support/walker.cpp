@@ -267,14 +267,11 @@ void Walker::step()
         m_screens << front.formName();
     if (!front.windowHandle())
         return;
-    auto *editor = qobject_cast<wizard *>(&front);
-    auto *catalogue = qobject_cast<worksheets *>(&front);
-    auto *quiz = qobject_cast<multiple *>(&front);
-    if (editor && random.bounded(15) == 0)
+    if (auto *editor = qobject_cast<wizard *>(&front); editor && random.bounded(15) == 0)
         note(saveWorksheet(*editor, random));
-    else if (catalogue && random.bounded(6) == 0)
+    else if (auto *catalogue = qobject_cast<worksheets *>(&front); catalogue && random.bounded(6) == 0)
         note(deleteWorksheet(*catalogue, random));
-    else if (quiz && random.bounded(10) == 0)
+    else if (auto *quiz = qobject_cast<multiple *>(&front); quiz && random.bounded(10) == 0)
         note(answerQuiz(*m_app, *quiz, random));
     else
         note(send(front, random));
