@@ -3,127 +3,109 @@
 #include "app/titlefrm.h"
 #include "module1/worksheetfile.h"
 #include "platform/fileslot.h"
+#include "quiz/multiple.h"
 #include "testapp.h"
-#include "toolkit/control.h"
-#include "toolkit/form.h"
+#include "toolkit/checkbox.h"
+#include "toolkit/label.h"
+#include "toolkit/optionbutton.h"
+#include "toolkit/textbox.h"
+#include "toolkit/timer.h"
+#include "worksheets/wizard.h"
+#include "worksheets/worksheets.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
+#include <QDirIterator>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
-#include <algorithm>
-#include <map>
+#include <optional>
 
 namespace velmora::test {
 
 namespace {
-bool name_is(const Form &form, const char *name)
+// Swallows the clock's ticks of the forms' timers: the walker ticks them itself.
+class HeldTimers : public QObject
 {
-    return form.formName() == QLatin1String(name);
-}
-
-// Forms that keep a size of their own: the backdrop and the title screen.
-bool framed(const Form &form)
-{
-    return form.formName() != QLatin1String("Grey") && form.formName() != QLatin1String("Titlefrm");
-}
-
-QStringList listTitles(const QByteArray &bytes, bool *parses)
-{
-    QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
-    bool ok = false;
-    const int count = lines.value(0).trimmed().toInt(&ok);
-    *parses = ok && count >= 0 && lines.size() >= count + 1;
-    return *parses ? lines.mid(1, count) : QStringList();
-}
-} // namespace
-
-struct Walker::Snapshot {
-    std::map<QString, QByteArray> files; // worksheet folder: name -> hash
-    QByteArray list;
-    qsizetype messages = 0;
-    QString wizardFile; // the file a save from the open wizard would write
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::Timer && qobject_cast<QTimer *>(watched)
+               && qobject_cast<Timer *>(watched->parent());
+    }
 };
 
-Walker::Walker(std::uint32_t seed)
-    : m_seed(seed)
+const QString kList = QStringLiteral("multiple/track.txt");
+
+// The titles of the list file (none without one): its count, then that many lines, each
+// ended by CR LF. Nothing when it does not parse.
+std::optional<QStringList> listTitles(const QMap<QString, QByteArray> &files)
 {
-    start();
+    const QStringList lines = QString::fromLatin1(files.value(kList)).split(QStringLiteral("\r\n"));
+    bool ok = false;
+    const int count = lines[0].trimmed().toInt(&ok);
+    if (!files.contains(kList))
+        return QStringList();
+    if (!ok || count < 0 || lines.size() != count + 2 || !lines.last().isEmpty())
+        return std::nullopt;
+    return lines.mid(1, count);
 }
 
-Walker::~Walker() = default;
-
-void Walker::start()
+void clickOn(Form &form, const Control &control)
 {
-    if (!m_first) {
-        m_first = std::make_unique<TestApp>();
-        // A few titles to find in the catalogue, with their files.
-        m_first->writeDataFile(QStringLiteral("multiple/track.txt"), " 2 \r\nPlants& animals\r\nMissing one\r\n");
-        QFile::copy(m_first->dataPath(QStringLiteral("multiple/Ardovin Sevrani.txt")),
-                    m_first->dataPath(QStringLiteral("multiple/Plants& animals.txt")));
-    } else {
-        // Started again on the same data folder, as on the same school computer.
-        m_restarted = std::make_unique<TestApp>(m_first->root);
-    }
-    m_app = m_restarted ? m_restarted.get() : m_first.get();
-    Titlefrm &title = m_app->forms.ref<Titlefrm>();
-    title.showForm();
-    if (!QTest::qWaitForWindowExposed(&title))
-        qWarning("the title screen did not show");
+    const QWidget *w = control.widget();
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(&form, w->rect().center()));
 }
 
-Walker::Snapshot Walker::snapshot() const
+// Whole tasks, done now and then so that the walk gets as far as saves (some of which
+// fail), deletes (confirmed or not) and quiz results.
+QString saveWorksheet(wizard &editor, QRandomGenerator &random)
 {
-    Snapshot s;
-    const QDir folder(m_app->dataPath(QStringLiteral("multiple")));
-    for (const QString &name : folder.entryList(QDir::Files)) {
-        QFile f(folder.filePath(name));
-        if (f.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = f.readAll();
-            s.files[name] = QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
-            if (name == QLatin1String("track.txt"))
-                s.list = bytes;
-        }
-    }
-    s.messages = m_app->messages.shown.size();
-    if (Form *editor = m_app->forms.loaded(QStringLiteral("wizard"))) {
-        if (const auto *title = editor->control(QStringLiteral("Text1")))
-            s.wizardFile = listTitle(title->widget()->property("text").toString()) + QStringLiteral(".txt");
-    }
-    return s;
+    static const QStringList titles = {QStringLiteral("Plants, animals"), QStringLiteral("a/b"),
+                                       QStringLiteral("track"), QStringLiteral("Salt & Pepper"),
+                                       QStringLiteral("Moon \"phases\"")};
+    const QString &title = titles[random.bounded(int(titles.size()))];
+    fillWizard(editor, QString());
+    editor.Text1->setFocus();
+    QTest::keyClicks(editor.Text1->widget(), title);
+    clickOn(editor, editor.Label3[1]); // "Save Worksheet"
+    return QStringLiteral("wizard saved as \"%1\"").arg(title);
 }
 
-void Walker::note(const QString &event)
+QString deleteWorksheet(worksheets &catalogue, QRandomGenerator &random)
 {
-    m_recent.append(QStringLiteral("%1: %2").arg(m_event).arg(event));
-    if (m_recent.size() > 25)
-        m_recent.removeFirst();
+    for (CheckBox *mode : {catalogue.Check1, catalogue.Check2}) {
+        if (mode->value() != (mode == catalogue.Check2)) // "Delete Worksheet" alone ticked
+            clickOn(catalogue, *mode);
+    }
+    QList<Label *> shown;
+    for (int slot = 1; slot <= worksheets::kSlots; ++slot) {
+        if (catalogue.Label2[slot].visible())
+            shown << &catalogue.Label2[slot];
+    }
+    if (shown.isEmpty())
+        return QStringLiteral("worksheets: nothing to delete");
+    Label &title = *shown[random.bounded(int(shown.size()))];
+    clickOn(catalogue, title);
+    return QStringLiteral("worksheets delete \"%1\"").arg(title.caption());
 }
 
-void Walker::step()
+QString answerQuiz(TestApp &app, multiple &quiz, QRandomGenerator &random)
 {
-    TestApp &app = *m_app;
-    QRandomGenerator random(m_seed ^ (std::uint32_t(m_event) * 2654435761u));
-    // The message boxes' answers and the printer's mood come from the seed too.
-    app.messages.answers = {random.bounded(2) == 0};
-    app.printer.noPrinter = random.bounded(10) == 0;
-
-    const QList<Form *> order = app.forms.stackingOrder();
-    if (order.isEmpty()) {
-        note(QStringLiteral("restart"));
-        start();
-        return;
+    for (int q = app.m.questno; q <= Module1::kQuestions; ++q) {
+        const int choice = random.bounded(4) != 0 ? app.m.rightans[std::size_t(q)].toInt() : 1 + random.bounded(4);
+        if (quiz.Option1.contains(choice))
+            clickOn(quiz, quiz.Option1[choice]);
+        clickOn(quiz, quiz.Label3[1]); // "Next Question >>", at last "Check Score >>"
     }
-    Form &front = *order.last();
-    if (!m_screens.contains(front.formName()))
-        m_screens << front.formName();
+    return QStringLiteral("multiple answered to the end");
+}
+
+// One mouse or key event, at random, to the window in front.
+QString send(Form &front, QRandomGenerator &random)
+{
     QWindow *window = front.windowHandle();
-    if (!window)
-        return;
-
     // Aim at a control half the time (the walk then gets somewhere), anywhere else
     // the rest of the time, a little beyond the window's edges included.
     QPoint where(random.bounded(-20, front.width() + 20), random.bounded(-20, front.height() + 20));
@@ -133,177 +115,237 @@ void Walker::step()
         if (target->visible() && target->widget())
             where = target->widget()->mapTo(&front, target->widget()->rect().center());
     }
-    // Now and then a teacher fills the whole wizard, so that saves happen too.
-    if (name_is(front, "wizard") && random.bounded(15) == 0) {
-        static const QStringList titles = {QStringLiteral("Plants, animals"), QStringLiteral("a/b"),
-                                           QStringLiteral("track"), QStringLiteral("Salt & Pepper"),
-                                           QStringLiteral("Moon \"phases\"")};
-        const QString &title = titles[random.bounded(int(titles.size()))];
-        note(QStringLiteral("wizard filled in as \"%1\"").arg(title));
-        for (Control *control : controls) {
-            if (control->name() != QLatin1String("Text1") && control->name() != QLatin1String("Text2")
-                && control->name() != QLatin1String("Text3"))
-                continue;
-            control->setFocus();
-            QWidget *box = control->widget();
-            box->setProperty("text", QString());
-            QTest::keyClicks(box, control->name() == QLatin1String("Text1")
-                                      ? title
-                                      : QStringLiteral("text %1").arg(control->index()));
-        }
-        const int right = random.bounded(4);
-        for (Control *control : controls) {
-            const bool tickIt = control->name() == QLatin1String("Check1") && control->index() % 4 == right;
-            const bool save = control->name() == QLatin1String("Label3") && control->index() == 1;
-            if (tickIt || save) {
-                const QPoint at = control->widget()->mapTo(&front, QPoint(6, control->widget()->height() / 2));
-                if (save)
-                    TestApp::settle();
-                QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier,
-                                  save ? control->widget()->mapTo(&front, control->widget()->rect().center()) : at);
-            }
-        }
-        TestApp::settle();
-        return;
-    }
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
                                        Qt::MiddleButton};
     const Qt::MouseButton button = buttons[random.bounded(5)];
     const QString name = front.formName();
-    switch (random.bounded(8)) {
-    case 0:
-    case 1:
-        note(QStringLiteral("%1 move %2,%3").arg(name).arg(where.x()).arg(where.y()));
+    const QString at = QStringLiteral("%1 %2 at %3,%4").arg(name).arg(int(button)).arg(where.x()).arg(where.y());
+    const int kind = random.bounded(8);
+    if (kind < 2) {
         QTest::mouseMove(window, where);
-        break;
-    case 2:
-    case 3:
-    case 4:
-        note(QStringLiteral("%1 click %2 at %3,%4").arg(name).arg(int(button)).arg(where.x()).arg(where.y()));
+        return at + QStringLiteral(" move");
+    }
+    if (kind < 5) {
         QTest::mouseClick(window, button, Qt::NoModifier, where);
-        break;
-    case 5: {
+        return at + QStringLiteral(" click");
+    }
+    if (kind == 5) {
         const QPoint to(random.bounded(front.width()), random.bounded(front.height()));
-        note(QStringLiteral("%1 drag %2 %3,%4 -> %5,%6")
-                 .arg(name)
-                 .arg(int(button))
-                 .arg(where.x())
-                 .arg(where.y())
-                 .arg(to.x())
-                 .arg(to.y()));
         QTest::mousePress(window, button, Qt::NoModifier, where);
         QTest::mouseMove(window, (where + to) / 2);
         QTest::mouseMove(window, to);
         QTest::mouseRelease(window, button, Qt::NoModifier, to);
-        break;
+        return at + QStringLiteral(" drag to %1,%2").arg(to.x()).arg(to.y());
     }
-    case 6: {
-        static const QString typed = QStringLiteral("ab ,&\"éZ19");
-        const QChar c = typed[random.bounded(int(typed.size()))];
-        note(QStringLiteral("%1 key '%2'").arg(name, c));
+    if (kind == 6) {
         // Typed as the keyboard sends it, to the window in front.
-        QTest::sendKeyEvent(QTest::Press, window, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, window, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        break;
+        static const QString typed = QStringLiteral("ab ,&\"éZ19");
+        const QString c = typed.at(random.bounded(int(typed.size())));
+        QTest::sendKeyEvent(QTest::Press, window, Qt::Key_unknown, c, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, window, Qt::Key_unknown, c, Qt::NoModifier);
+        return name + QStringLiteral(" key '%1'").arg(c);
     }
-    default: {
-        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Backspace};
-        const Qt::Key key = keys[random.bounded(5)];
-        note(QStringLiteral("%1 key %2").arg(name).arg(int(key)));
-        QTest::keyClick(window, key);
-        break;
-    }
+    const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Backspace};
+    const Qt::Key key = keys[random.bounded(5)];
+    QTest::keyClick(window, key);
+    return name + QStringLiteral(" key %1").arg(int(key));
+}
+
+// Time passes between two events of a person: every timer that is on ticks once, and so
+// does any timer such a tick switches on.
+void letTimePass(TestApp &app)
+{
+    TestApp::settle();
+    QList<Timer *> ticked;
+    for (qsizetype before = -1; before != ticked.size();) {
+        before = ticked.size();
+        for (Form *form : app.forms.loadedForms()) {
+            for (Timer *timer : form->timers()) {
+                if (timer->enabled() && !ticked.contains(timer)) {
+                    ticked << timer;
+                    timer->fire();
+                }
+            }
+        }
     }
     TestApp::settle();
-    if (app.ended) {
+}
+
+// One form per slot, framed screens at their size, no score shown above its total.
+QStringList checkForms(const FormRegistry &forms)
+{
+    static const QRegularExpression outOf(QStringLiteral("(\\d+) out of\\s*(\\d+)"));
+    QStringList broken;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *form = qobject_cast<Form *>(widget);
+        if (!form)
+            continue;
+        const QString name = form->formName();
+        if (forms.loaded(name) != form)
+            broken << QStringLiteral("a %1 is not the one in its slot").arg(name);
+        if (!form->isVisible())
+            continue;
+        // Every screen keeps its designed size, but for the backdrop and the title screen.
+        if (name != QLatin1String("Grey") && name != Titlefrm::kFormName
+            && (form->formWidth() != 12000 || form->formHeight() != 9000 || form->size() != QSize(800, 600)))
+            broken << QStringLiteral("%1 is not 12000 by 9000 twips").arg(name);
+        for (const Control *control : form->controls()) {
+            const auto *label = qobject_cast<const Label *>(control);
+            const auto score = outOf.match(label && label->visible() ? label->caption() : QString());
+            if (score.hasMatch() && score.captured(1).toInt() > score.captured(2).toInt())
+                broken << QStringLiteral("%1 shows %2").arg(name, score.captured(0));
+        }
+    }
+    return broken;
+}
+} // namespace
+
+struct Walker::Snapshot {
+    QMap<QString, QByteArray> files; // every file of the data folder, hidden ones too
+    qsizetype messages = 0;
+    QString wizardFile; // the file a save from the open wizard writes
+};
+
+Walker::Walker(std::uint32_t seed)
+    : m_seed(seed)
+    , m_clock(std::make_unique<HeldTimers>())
+{
+    QCoreApplication::instance()->installEventFilter(m_clock.get());
+    start();
+}
+
+Walker::~Walker() = default;
+
+void Walker::start()
+{
+    if (!m_first) {
+        m_first = std::make_unique<TestApp>();
+        // A few titles to find in the catalogue, with their files, and a worksheet that
+        // cannot be saved: a folder holds its file's name.
+        m_first->writeDataFile(kList, " 2 \r\nPlants& animals\r\nMissing one\r\n");
+        QFile::copy(m_first->dataPath(QStringLiteral("multiple/Ardovin Sevrani.txt")),
+                    m_first->dataPath(QStringLiteral("multiple/Plants& animals.txt")));
+        QDir(m_first->root).mkpath(QStringLiteral("multiple/Salt & Pepper.txt"));
+    } else {
+        // Started again on the same data folder, as on the same school computer.
+        m_restarted = std::make_unique<TestApp>(m_first->root);
+    }
+    m_app = m_restarted ? m_restarted.get() : m_first.get();
+    if (!showAndExpose(m_app->forms.ref<Titlefrm>()))
+        qWarning("the title screen did not show");
+}
+
+Walker::Snapshot Walker::snapshot() const
+{
+    Snapshot s;
+    const QString root = m_app->root + QLatin1Char('/');
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        s.files[f.fileName().mid(root.size())] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+    }
+    s.messages = m_app->messages.shown.size();
+    if (const auto *editor = m_app->forms.loaded<wizard>())
+        s.wizardFile = worksheetFile(listTitle(editor->Text1->text()));
+    return s;
+}
+
+void Walker::step()
+{
+    QRandomGenerator random(m_seed ^ (std::uint32_t(m_event) * 2654435761u));
+    // The message boxes' answers and the printer's mood come from the seed too.
+    m_app->messages.answers = {random.bounded(2) == 0};
+    m_app->printer.noPrinter = random.bounded(10) == 0;
+    const QList<Form *> order = m_app->forms.stackingOrder();
+    if (order.isEmpty()) {
+        note(QStringLiteral("restart"));
+        start();
+        return;
+    }
+    Form &front = *order.last();
+    if (!m_screens.contains(front.formName()))
+        m_screens << front.formName();
+    if (!front.windowHandle())
+        return;
+    if (auto *editor = qobject_cast<wizard *>(&front); editor && random.bounded(15) == 0)
+        note(saveWorksheet(*editor, random));
+    else if (auto *catalogue = qobject_cast<worksheets *>(&front); catalogue && random.bounded(6) == 0)
+        note(deleteWorksheet(*catalogue, random));
+    else if (auto *quiz = qobject_cast<multiple *>(&front); quiz && random.bounded(10) == 0)
+        note(answerQuiz(*m_app, *quiz, random));
+    else
+        note(send(front, random));
+    letTimePass(*m_app);
+    // With what a clock's tick changes (the logo's frame, the focus), so that a replay
+    // shows any dependence on the clock.
+    QWidget *focus = QApplication::focusWidget();
+    m_events.last() += QStringLiteral(" [frame %1, focus %2]")
+                           .arg(m_app->m.logoframe)
+                           .arg(focus ? focus->objectName() : QStringLiteral("none"));
+    if (m_app->ended) {
         note(QStringLiteral("the program ended; starting again"));
         ++m_restarts;
         start();
     }
 }
 
-QString Walker::check(const Snapshot &before)
+void Walker::note(const QString &event)
 {
-    TestApp &app = *m_app;
-    QStringList broken;
-    // Visible forms are the ones in their slots, at their designed size.
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        auto *form = qobject_cast<Form *>(widget);
-        if (!form || !form->isVisible())
-            continue;
-        if (app.forms.loaded(form->formName()) != form)
-            broken << QStringLiteral("visible %1 is not in its slot").arg(form->formName());
-        if (framed(*form)
-            && (form->formWidth() != 12000 || form->formHeight() != 9000 || form->size() != QSize(800, 600)))
-            broken << QStringLiteral("%1 is not 12000 by 9000 twips").arg(form->formName());
-    }
-    if (app.platform.file1().isOpen())
-        broken << QStringLiteral("file slot 1 left open");
-    if (app.m.score > app.m.total && app.m.total >= 0)
-        broken << QStringLiteral("score %1 above total %2").arg(app.m.score).arg(app.m.total);
+    m_events << QStringLiteral("%1: %2").arg(m_event).arg(event);
+}
 
-    const Snapshot after = snapshot();
-    const QStringList shown = [&] {
-        QStringList texts;
-        for (qsizetype i = before.messages; i < app.messages.shown.size(); ++i)
-            texts << app.messages.shown[i].text;
-        return texts;
-    }();
-    const bool saved = shown.contains(QStringLiteral("Your worksheet has been saved."));
-    const bool saveFailed = std::any_of(shown.begin(), shown.end(), [](const QString &text) {
-        return text.startsWith(QStringLiteral("There was a problem saving your worksheet"));
-    });
-    if (saved)
-        ++m_saves;
-    // A save writes its own worksheet and the list, and nothing else; a failed one
-    // leaves every file as it was.
-    const auto mayChange = [&](const QString &file) {
-        return saved && (file == before.wizardFile || file == after.wizardFile || file == QLatin1String("track.txt"));
-    };
-    // Deleting asks first; only a confirmed title may leave the list.
-    QStringList confirmed;
-    for (qsizetype i = before.messages; i < app.messages.shown.size(); ++i) {
-        const auto &box = app.messages.shown[i];
-        const QString prefix = QStringLiteral("Are you sure that you want to delete the worksheet ");
-        if (box.withCancel && box.answeredOk && box.text.startsWith(prefix))
-            confirmed << commasToAmpersands(box.text.mid(prefix.size()).chopped(1));
+QString Walker::check(const Snapshot &before, const Snapshot &after)
+{
+    QStringList broken = checkForms(m_app->forms);
+    if (m_app->platform.file1().isOpen())
+        broken << QStringLiteral("file slot 1 left open");
+    bool saved = false, saveFailed = false;
+    QStringList confirmed; // titles whose delete was answered with OK
+    const QString deleting = QStringLiteral("Are you sure that you want to delete the worksheet ");
+    for (const auto &box : m_app->messages.shown.mid(before.messages)) {
+        saved = saved || box.text == QLatin1String("Your worksheet has been saved.");
+        saveFailed = saveFailed || box.text.startsWith(QLatin1String("There was a problem saving your worksheet"));
+        if (box.withCancel && box.answeredOk && box.text.startsWith(deleting))
+            confirmed << commasToAmpersands(box.text.mid(deleting.size()).chopped(1));
     }
-    bool parses = false;
-    const QStringList was = listTitles(before.list, &parses);
-    const QStringList now = listTitles(after.list, &parses);
-    if (!after.list.isEmpty() && !parses)
+    m_saves += saved ? 1 : 0;
+    const std::optional<QStringList> titles = listTitles(after.files);
+    if (!titles)
         broken << QStringLiteral("the list file no longer parses");
-    for (const QString &title : was) {
-        if (!now.contains(title) && !confirmed.contains(title))
+    for (const QString &title : listTitles(before.files).value_or(QStringList())) {
+        if (!titles.value_or(QStringList()).contains(title) && !confirmed.contains(title))
             broken << QStringLiteral("the list lost \"%1\"").arg(title);
     }
-    for (const auto &[file, hash] : before.files) {
-        const auto it = after.files.find(file);
-        const bool changed = it == after.files.end() || it->second != hash;
-        const bool listChangedByDelete = file == QLatin1String("track.txt") && !confirmed.isEmpty();
-        if (changed && !mayChange(file) && !listChangedByDelete)
+    // A save writes its own worksheet and the list, a confirmed delete the list; nothing
+    // else changes a file.
+    QStringList files = before.files.keys() + after.files.keys();
+    files.removeDuplicates();
+    for (const QString &file : files) {
+        const bool mayChange =
+            (saved && file == after.wizardFile) || (file == kList && (saved || !confirmed.isEmpty()));
+        if (!mayChange
+            && (before.files.contains(file) != after.files.contains(file)
+                || before.files.value(file) != after.files.value(file)))
             broken << QStringLiteral("%1 changed without a save of it%2")
                           .arg(file, saveFailed ? QStringLiteral(" (by a failed save)") : QString());
-    }
-    for (const auto &[file, hash] : after.files) {
-        if (!before.files.count(file) && !mayChange(file))
-            broken << QStringLiteral("%1 appeared without a save of it").arg(file);
     }
     return broken.join(QStringLiteral("; "));
 }
 
 QString Walker::run(int events)
 {
+    Snapshot before = snapshot();
     for (m_event = 0; m_event < events; ++m_event) {
-        const Snapshot before = snapshot();
         step();
-        const QString broken = check(before);
+        Snapshot after = snapshot();
+        const QString broken = check(before, after);
         if (!broken.isEmpty()) {
             return QStringLiteral("seed %1, event %2: %3\nlast events:\n  %4")
                 .arg(m_seed)
                 .arg(m_event)
-                .arg(broken, m_recent.join(QStringLiteral("\n  ")));
+                .arg(broken, m_events.mid(qMax<qsizetype>(0, m_events.size() - 25)).join(QStringLiteral("\n  ")));
         }
+        before = std::move(after);
     }
     return {};
 }

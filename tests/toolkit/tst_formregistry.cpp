@@ -11,52 +11,33 @@ using namespace velmora;
 
 namespace {
 
-// A form that records what its load handler saw, and can reach into its registry.
-class Probe : public Form
+// A plain screen whose window-manager close either unloads it (as most "Exit"s do) or
+// leaves it (as the main menu, which asks first). It logs what its load handler saw, and
+// its label's click unloads it and goes on.
+class Screen : public Form
 {
 public:
-    static inline const QString kFormName = QStringLiteral("Probe");
-
-    explicit Probe(QStringList &log)
-        : Form(kFormName)
+    Screen(const QString &name, QStringList *log = nullptr, bool closeUnloads = true)
+        : Form(name)
         , m_log(log)
+        , m_closeUnloads(closeUnloads)
     {
+        setFormSize(3000, 2000);
         caption = add<Label>(QStringLiteral("Label1"));
         caption->setCaption(QStringLiteral("designed"));
         tick = addTimer(QStringLiteral("Timer1"), 10);
         caption->onClick = [this] {
-            m_log << QStringLiteral("click");
             unload();
-            // The handler goes on after unloading its own form.
             caption->setCaption(QStringLiteral("after unload"));
-            m_log << QStringLiteral("handler ended");
+            *m_log << QStringLiteral("handler ended");
         };
     }
-
     void load() override
     {
-        m_log << QStringLiteral("load sees caption ") + caption->caption();
         // Referring to itself while loading finds this form, not a second one.
-        m_log << (&registry()->ref<Probe>() == this ? QStringLiteral("self") : QStringLiteral("other"));
-    }
-
-    Label *caption;
-    Timer *tick;
-
-private:
-    QStringList &m_log;
-};
-
-// A plain screen whose window-manager close either unloads it (as most "Exit"s do) or
-// leaves it (as the main menu, which asks first).
-class Screen : public Form
-{
-public:
-    Screen(const QString &name, bool closeUnloads)
-        : Form(name)
-        , m_closeUnloads(closeUnloads)
-    {
-        setFormSize(3000, 2000);
+        if (m_log)
+            *m_log << QStringLiteral("load sees caption ") + caption->caption()
+                   << (&registry()->ref(formName()) == this ? QStringLiteral("self") : QStringLiteral("other"));
     }
     void closeRequested() override
     {
@@ -64,9 +45,20 @@ public:
             unload();
     }
 
+    Label *caption;
+    Timer *tick;
+
 private:
+    QStringList *m_log;
     bool m_closeUnloads;
 };
+
+// Registers a plain screen under each name.
+void define(FormRegistry &forms, const QStringList &names, QStringList *log = nullptr)
+{
+    for (const QString &name : names)
+        forms.define(name, [name, log] { return new Screen(name, log, name != QLatin1String("menu")); });
+}
 
 } // namespace
 
@@ -78,9 +70,8 @@ private Q_SLOTS:
     void screensStandOverTheirOpenerAndCloseWithIt()
     {
         FormRegistry forms;
-        for (const QString &name :
-             {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"), QStringLiteral("results")})
-            forms.define(name, [name] { return new Screen(name, name != QLatin1String("menu")); });
+        define(forms, {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"),
+                       QStringLiteral("results")});
         Form &menu = forms.ref(QStringLiteral("menu"));
         menu.showForm();
         Form &catalogue = forms.ref(QStringLiteral("catalogue"));
@@ -89,9 +80,11 @@ private Q_SLOTS:
         quiz.showForm();
         QCOMPARE(forms.openedFrom(quiz), &catalogue);
         QCOMPARE(quiz.windowHandle()->transientParent(), catalogue.windowHandle());
-        // Showing a screen again does not move it over the one in front.
+        // Showing a screen again does not move it over the one in front, nor add it twice.
+        menu.showForm();
         menu.showForm();
         QCOMPARE(forms.openedFrom(menu), nullptr);
+        QCOMPARE(forms.stackingOrder(), QList<Form *>({&catalogue, &quiz, &menu}));
         // The quiz ends: its results stand over the catalogue once the quiz is gone.
         quiz.showForm();
         Form &results = forms.ref(QStringLiteral("results"));
@@ -111,12 +104,11 @@ private Q_SLOTS:
     {
         FormRegistry forms;
         forms.define(QStringLiteral("Grey"), [] {
-            auto *grey = new Screen(QStringLiteral("Grey"), false);
+            auto *grey = new Screen(QStringLiteral("Grey"));
             grey->setBackdrop(true);
             return grey;
         });
-        for (const QString &name : {QStringLiteral("menu"), QStringLiteral("page"), QStringLiteral("confirm")})
-            forms.define(name, [name] { return new Screen(name, true); });
+        define(forms, {QStringLiteral("page"), QStringLiteral("confirm"), QStringLiteral("menu")});
         Form &grey = forms.ref(QStringLiteral("Grey"));
         grey.showForm();
         Form &menu = forms.ref(QStringLiteral("menu"));
@@ -137,32 +129,25 @@ private Q_SLOTS:
         QCOMPARE(forms.openedFrom(page), &menu);
     }
 
-    void referenceCreatesAndLoadsOnce()
+    // A reference creates and loads the form once, without showing it; after an unload
+    // (which stops its timers) the next reference builds it afresh, as designed.
+    void referenceLoadsOnceAndUnloadBuildsAfresh()
     {
         QStringList log;
         FormRegistry forms;
-        forms.define(Probe::kFormName, [&log] { return new Probe(log); });
-        QVERIFY(!forms.loaded<Probe>());
-        Probe &first = forms.ref<Probe>();
-        Probe &again = forms.ref<Probe>();
-        QCOMPARE(&first, &again);
+        define(forms, {QStringLiteral("page")}, &log);
+        QVERIFY(!forms.loaded(QStringLiteral("page")));
+        auto &first = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
+        QCOMPARE(&forms.ref(QStringLiteral("page")), &first);
         QCOMPARE(log, QStringList({QStringLiteral("load sees caption designed"), QStringLiteral("self")}));
-        QVERIFY(!first.isVisible()); // a reference alone does not show
-    }
-
-    void unloadThenReferenceBuildsFreshDesignedForm()
-    {
-        QStringList log;
-        FormRegistry forms;
-        forms.define(Probe::kFormName, [&log] { return new Probe(log); });
-        Probe &first = forms.ref<Probe>();
+        QVERIFY(!first.isVisible());
         first.caption->setCaption(QStringLiteral("changed"));
         first.tick->setEnabled(true);
         QPointer<Form> old(&first);
         first.unload();
-        QVERIFY(!forms.loaded<Probe>());
-        QVERIFY(!first.tick->enabled()); // unloading stops the form's timers
-        Probe &fresh = forms.ref<Probe>();
+        QVERIFY(!forms.loaded(QStringLiteral("page")));
+        QVERIFY(!first.tick->enabled());
+        auto &fresh = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
         QVERIFY(&fresh != old.data());
         QCOMPARE(fresh.caption->caption(), QStringLiteral("designed"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -173,33 +158,17 @@ private Q_SLOTS:
     {
         QStringList log;
         FormRegistry forms;
-        forms.define(Probe::kFormName, [&log] { return new Probe(log); });
-        Probe &form = forms.ref<Probe>();
+        define(forms, {QStringLiteral("page")}, &log);
+        auto &form = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
         form.showForm();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QPointer<Form> guard(&form);
-        const QPoint centre = form.caption->widget()->geometry().center();
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          form.caption->widget()->geometry().center());
         QVERIFY(log.endsWith(QStringLiteral("handler ended")));
-        QVERIFY(!forms.loaded<Probe>());
+        QVERIFY(!forms.loaded(QStringLiteral("page")));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
-    }
-
-    void showRaisesAndEndClosesEverything()
-    {
-        QStringList log;
-        FormRegistry forms;
-        bool ended = false;
-        forms.onEnd = [&ended] { ended = true; };
-        forms.define(Probe::kFormName, [&log] { return new Probe(log); });
-        Probe &form = forms.ref<Probe>();
-        form.showForm();
-        form.showForm(); // showing twice keeps one entry in the stacking order
-        QCOMPARE(forms.stackingOrder(), QList<Form *>({&form}));
-        forms.end();
-        QVERIFY(ended);
-        QVERIFY(forms.loadedForms().isEmpty());
     }
 };
 
