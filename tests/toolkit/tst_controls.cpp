@@ -1,4 +1,3 @@
-#include "support/testapp.h"
 #include "toolkit/form.h"
 #include "toolkit/image.h"
 #include "toolkit/label.h"
@@ -12,7 +11,12 @@
 #include <QTimer>
 
 using namespace velmora;
-using velmora::test::at;
+
+// A point of a form in window pixels, from twips.
+static QPoint at(double x, double y)
+{
+    return {qRound(x / 15.0), qRound(y / 15.0)};
+}
 
 namespace {
 
