@@ -1,10 +1,14 @@
 // The worksheet wizard and the worksheets catalogue: what a save checks and writes,
 // editing, running and deleting from the list, paging, and things planted in a shared
-// data folder under the names of the program's files.
+// data folder under the names of the program's files. And worksheets out to and in from
+// question files, through the program's own files: the teachers' hand-written files,
+// round trips of every supplied and test worksheet, and files that must not get in.
 #include "app/intro0.h"
+#include "exchange/exchange.h"
 #include "module1/worksheetchecks.h"
 #include "module1/worksheetfile.h"
 #include "pages/guide.h"
+#include "platform/windows1252.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "support/testapp.h"
@@ -18,6 +22,7 @@
 #include "worksheets/worksheets.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QTest>
@@ -28,6 +33,9 @@
 using namespace velmora;
 using namespace velmora::test;
 using namespace Qt::StringLiterals;
+
+// Fails showing the whole report when the report lacks `part`.
+#define VERIFY_REPORT_HAS(report, part) QVERIFY2((report).text().contains(part), qPrintable((report).text()))
 
 namespace {
 
@@ -40,13 +48,20 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// A list of `count` titles, "<stem> 1" onwards.
-QByteArray listOf(int count, const QByteArray &stem = "Sheet")
+void writeBytes(const QString &path, const QByteArray &bytes)
 {
-    QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
-    for (int i = 1; i <= count; ++i)
-        bytes += stem + ' ' + QByteArray::number(i) + "\r\n";
-    return bytes;
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The list file of these titles, in the code page of the worksheet files.
+QByteArray listBytes(const QStringList &titles)
+{
+    QByteArray out = " " + QByteArray::number(titles.size()) + " \r\n";
+    for (const QString &title : titles)
+        out += *toWindows1252(title) + "\r\n";
+    return out;
 }
 
 // The file's identity: a file written again (a temporary renamed over it) gets a new one.
@@ -95,13 +110,39 @@ QStringList shownSlots(const worksheets &catalogue)
     return out;
 }
 
-// "Sheet <first>" to "Sheet <last>".
-QStringList sheets(int first, int last)
+// "<stem> <first>" to "<stem> <last>".
+QStringList sheets(int first, int last, const QString &stem = u"Sheet"_s)
 {
     QStringList out;
     for (int i = first; i <= last; ++i)
-        out << u"Sheet %1"_s.arg(i);
+        out << u"%1 %2"_s.arg(stem).arg(i);
     return out;
+}
+
+// A worksheet as loadquiz reads it: its title, then per question its text, answers A to
+// D and the correct answer, joined by " | "; with `trimmed`, each text trimmed.
+QStringList quizSet(TestApp &app, const QString &asWritten, bool trimmed = false)
+{
+    app.platform.file1().openForInput(asWritten);
+    app.m.loadquiz();
+    app.platform.file1().close();
+    QStringList out{app.m.worktitle};
+    for (std::size_t q = 1; q <= 10; ++q) {
+        QStringList parts{app.m.quest[q], app.m.ansa[q], app.m.ansb[q], app.m.ansc[q], app.m.ansd[q]};
+        for (QString &part : parts)
+            part = trimmed ? part.trimmed() : part;
+        out << (parts << app.m.rightans[q]).join(u" | "_s);
+    }
+    return out;
+}
+
+// A GIFT file of `count` plain multiple-choice questions.
+QByteArray giftQuestions(int count, const QString &tag = u"Q"_s)
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += u"%1 %2?{=right ~wrong one ~wrong two ~wrong three}\n\n"_s.arg(tag).arg(i);
+    return text.toUtf8();
 }
 
 // A real click in the middle of a control.
@@ -221,7 +262,7 @@ private Q_SLOTS:
         const QString title = u"The Solar System in Detail"_s;
         app.writeDataFile(worksheetFile(title),
                           readBytes(QStringLiteral(VELMORA_SOURCE_TESTDATA "/handmade-long-texts.txt")));
-        app.writeDataFile(kListFile, " 1 \r\n" + title.toLatin1() + "\r\n");
+        app.writeDataFile(kListFile, listBytes({title}));
         const auto before = snapshot(app.root);
         // A wizard left open with other ticks still ends with one per question.
         for (const auto &[index, tick] : app.forms.ref<wizard>().Check1)
@@ -322,7 +363,7 @@ private Q_SLOTS:
         QFETCH(bool, previous);
         QFETCH(bool, next);
         TestApp app;
-        app.writeDataFile(kListFile, listOf(count));
+        app.writeDataFile(kListFile, listBytes(sheets(1, count)));
         worksheets &catalogue = app.forms.ref<worksheets>();
         for (int p = 0; p < forward; ++p)
             catalogue.Label3[1].onClick();
@@ -340,7 +381,7 @@ private Q_SLOTS:
     void deleteFromThirtyWithCommas()
     {
         TestApp app;
-        app.writeDataFile(kListFile, listOf(30, "Plants& animals"));
+        app.writeDataFile(kListFile, listBytes(sheets(1, 30, u"Plants& animals"_s)));
         saveSheet(app, u"Plants, animals 3"_s);
         worksheets &catalogue = app.forms.ref<worksheets>();
         const auto shownWithCommas = [&catalogue](int count) {
@@ -350,7 +391,7 @@ private Q_SLOTS:
         catalogue.Check2->setValue(true);
         app.messages.answers = {false};
         catalogue.Label2[3].onClick(); // Cancel changes nothing
-        QCOMPARE(readBytes(app.dataPath(kListFile)), listOf(30, "Plants& animals"));
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(sheets(1, 30, u"Plants& animals"_s)));
         QCOMPARE(app.m.worktitle, u"Plants, animals 3"_s); // but the quiz set holds it
         QCOMPARE(app.messages.shown.last().text,
                  u"Are you sure that you want to delete the worksheet Plants, animals 3?"_s);
@@ -509,6 +550,256 @@ private Q_SLOTS:
             insideAfter.remove(u"/multiple/Sheet.txt"_s);
         QCOMPARE(insideAfter, insideBefore);
         QCOMPARE(snapshot(outside.path()), outsideBefore);
+    }
+    void handWrittenFiles()
+    {
+        // Two teachers' files and one that is no text, imported at once: the refused file
+        // does not stop the next. The Aiken file is saved with a byte-order mark and CR LF,
+        // the GIFT file as UTF-8 with LF.
+        QTemporaryDir in;
+        writeBytes(in.filePath(u"B.txt"_s), QByteArray("\0\0\0", 3));
+        const QString fixtures = QStringLiteral(VELMORA_SOURCE_TESTDATA "/exchange/");
+        TestApp app;
+        auto untouched = snapshot(app.root);
+        const ExchangeReport report = importFiles(app.m, {fixtures + u"Solar system.txt"_s, in.filePath(u"B.txt"_s),
+                                                          fixtures + u"Science quiz.gift"_s});
+        QVERIFY(!report.ok);
+        for (const QString &part :
+             {u"Solar system.txt (Aiken, 30 questions):"_s, u"B.txt: nothing imported: it is not a text file"_s,
+              u"Science quiz.gift (GIFT, 35 questions):"_s,
+              u"not saved: questions 26-30, 5 usable questions left over; a worksheet needs ten"_s,
+              u"not saved: questions 30-31, 33-35, 5 usable questions left over; a worksheet needs ten"_s})
+            VERIFY_REPORT_HAS(report, part);
+        QStringList skipped;
+        for (const QString &line : report.lines) {
+            if (line.contains(" skipped: "_L1))
+                skipped << line.section(u' ', 3, 3);
+        }
+        QCOMPARE(skipped.join(u' '), u"4 9 14 19 24 2 7 10 11 12 13 14 15 16 32"_s);
+
+        // Four worksheets and the list change; nothing else, and no temporary or lock stays.
+        const QStringList titles{u"Solar system 1"_s, u"Solar system 2"_s, u"Science quiz 1"_s, u"Science quiz 2"_s};
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(titles));
+        auto after = snapshot(app.root);
+        for (const QString &name : QStringList{kListFile} + titles) {
+            const QString file = u"/"_s + (name == kListFile ? name : worksheetFile(name));
+            untouched.remove(file);
+            QVERIFY2(after.remove(file) == 1, qPrintable(file));
+        }
+        QCOMPARE(after, untouched);
+        // Sample questions as loadquiz reads them back.
+        const QList<std::tuple<QString, int, QString>> questions{
+            {titles[0], 2, u"Which planet is known as the red planet? | Jupiter | Mars | Saturn | Neptune | 2"_s},
+            {titles[0], 5, u"Quelle planète est la plus grande ? | Jupiter | Saturne | Vénus | Mars | 1"_s},
+            {titles[1], 6, u"Wie heißt der größte Mond des Saturn? | Europa | Io | Phobos | Titan | 4"_s},
+            {titles[2], 2, u"What is the chemical symbol for gold? | Ag | Au | Gd | Go | 2"_s},
+            {titles[2], 3, u"In the ratio 3:1, what does 2 = 1 + 1 show? | A ratio | A sum | A {set} | A ~wave | 2"_s},
+            {titles[2], 6,
+             u"Which part of the cell holds its DNA? | The nucleus | The wall | The membrane | The cytoplasm | 1"_s},
+            {titles[2], 7,
+             u"The Sun is a _____ at the centre of the solar system. | star | planet | moon | comet | 1"_s},
+            {titles[2], 8, u"Où se trouve la tour Eiffel ? | Paris | Lyon | Marseille | Nice | 1"_s}};
+        for (const auto &[title, number, expected] : questions) {
+            const QStringList set = quizSet(app, worksheetFile(title));
+            QCOMPARE(set.value(0), title);
+            QCOMPARE(set.value(number), expected);
+        }
+        // Accented letters are stored in the worksheets' own code page.
+        QVERIFY(!readBytes(app.dataPath(worksheetFile(titles[0]))).contains("\xC3"));
+    }
+
+    void skippedWithReasons_data()
+    {
+        QTest::addColumn<QByteArray>("question");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("too long a question") << QByteArray(61, 'q') + "{=a ~b ~c ~d}"
+                                             << u"the question is too long: 61 characters, the wizard's box holds 60"_s;
+        QTest::newRow("too long an answer") << "Q{=a ~b ~" + QByteArray(31, 'c') + " ~d}"
+                                            << u"answer C is too long: 31 characters, the wizard's box holds 30"_s;
+        QTest::newRow("an empty answer") << QByteArray("Q{=a ~ ~c ~d}") << u"answer B is empty"_s;
+        QTest::newRow("an empty question") << QByteArray("{=a ~b ~c ~d}") << u"the question is empty"_s;
+        QTest::newRow("an emoji") << QByteArray("Q \xF0\x9F\x98\x80{=a ~b ~c ~d}")
+                                  << u"the character \"😀\" (U+1F600) in the question cannot be saved in a worksheet "
+                                     u"(its code page cannot hold it)"_s;
+        QTest::newRow("a control character")
+            << QByteArray("Q\x01x{=a ~b ~c ~d}") << u"it holds the control character \"\u0001\" (U+0001)"_s;
+        QTest::newRow("five answers") << QByteArray("Q{=a ~b ~c ~d ~e}")
+                                      << u"it has 5 answers; a worksheet question has four"_s;
+        QTest::newRow("no right answer") << QByteArray("Q{~a ~b ~c ~d}") << u"none of its answers is marked right"_s;
+    }
+
+    void skippedWithReasons()
+    {
+        // Nine good questions and one bad: the bad one is named with its reason, and the
+        // nine make no worksheet.
+        QFETCH(QByteArray, question);
+        QFETCH(QString, reason);
+        const ImportPlan plan =
+            planImport(giftQuestions(5) + question + "\n\n" + giftQuestions(4, u"R"_s), u"Mixed.gift"_s);
+        QCOMPARE(plan.skipped, QStringList{u"question 6 (line 11) skipped: "_s + reason});
+        QCOMPARE(plan.leftOver.size(), 9);
+    }
+
+    void roundTrips_data()
+    {
+        QTest::addColumn<QString>("source"); // a test worksheet, "wizard", or empty for the unit's quiz
+        QTest::addColumn<QString>("title"); // as shown
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("change"); // the report's words for a documented change
+
+        for (const QuestionFormat format : {QuestionFormat::Aiken, QuestionFormat::Gift}) {
+            const bool aiken = format == QuestionFormat::Aiken;
+            const char *name = aiken ? "Aiken" : "GIFT";
+            // Two of the unit quiz's answers are longer than the wizard's boxes take.
+            QTest::addRow("unit quiz, %s", name)
+                << QString() << u"Ardovin Sevrani"_s << int(format)
+                << u"skipped: answer B is too long: 34 characters, the wizard's box holds 30"_s;
+            QTest::addRow("hand-made worksheet, %s", name)
+                << u"handmade-worksheet.txt"_s << u"Les planètes, et leurs lunes"_s << int(format) << QString();
+            QTest::addRow("long texts, %s", name)
+                << u"handmade-long-texts.txt"_s << u"The Solar System in Detail"_s << int(format)
+                << u"question 1 (line %1) skipped: the question is too long: 70 characters"_s.arg(aiken ? 1 : 3);
+            QTest::addRow("wizard worksheet with commas and GIFT's characters, %s", name)
+                << u"wizard"_s << u"Plants, animals"_s << int(format) << QString();
+        }
+    }
+
+    void roundTrips()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, title);
+        QFETCH(int, format);
+        QFETCH(QString, change);
+
+        TestApp from;
+        const QString asWritten = source.isEmpty() ? kUnitQuizFile : worksheetFile(listTitle(title));
+        if (source == "wizard"_L1) {
+            wizard &w = from.forms.ref<wizard>();
+            fillWizard(w, title);
+            w.Text2[0].setText(u"Is 2 = 1+1, {x} ~y #z: yes?"_s);
+            w.Text2[1].setText(u"\"Quoted\", with a comma & more"_s);
+            w.Text3[4].setText(u"C:\\path\\n, \\{"_s);
+            w.Text3[5].setText(u"%50% [html] //"_s);
+            w.genwork();
+            QCOMPARE(from.messages.shown.last().text, u"Your worksheet has been saved."_s);
+        } else if (!source.isEmpty()) {
+            from.writeDataFile(asWritten, readBytes(QStringLiteral(VELMORA_SOURCE_TESTDATA "/") + source));
+            // The list is in the code page of the worksheet files.
+            from.writeDataFile(kListFile, listBytes({listTitle(title)}));
+        }
+
+        QTemporaryDir out;
+        const ExchangeReport exported = exportWorksheets(from.m, out.path(), QuestionFormat(format), title);
+        QVERIFY2(exported.ok, qPrintable(exported.text()));
+        const QString exportedName = title + (format == int(QuestionFormat::Aiken) ? u".txt"_s : u".gift"_s);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{exportedName});
+        const QString file = out.filePath(exportedName);
+
+        TestApp to;
+        const QByteArray listBefore = readBytes(to.dataPath(kListFile));
+        const ExchangeReport imported = importFiles(to.m, {file});
+        if (!change.isEmpty()) {
+            VERIFY_REPORT_HAS(imported, change);
+            QVERIFY(!imported.text().contains("saved \""_L1));
+            QCOMPARE(readBytes(to.dataPath(kListFile)), listBefore);
+            return;
+        }
+        QVERIFY2(imported.ok, qPrintable(imported.text()));
+        QCOMPARE(readBytes(to.dataPath(kListFile)), listBytes({listTitle(title)}));
+        // Blanks at either end of a text do not travel.
+        QCOMPARE(quizSet(to, worksheetFile(listTitle(title))), quizSet(from, asWritten, true));
+    }
+
+    void refusedFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // what is put under the name
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("larger than the limit") << u"big.gift"_s << u"big"_s << u"it is larger than 4 MB"_s;
+        QTest::newRow("neither format") << u"letter.txt"_s << u"letter"_s << u"it is neither Aiken"_s;
+        QTest::newRow("a folder") << u"folder.gift"_s << u"folder"_s << u"it is not an ordinary file"_s;
+        QTest::newRow("a pipe") << u"pipe.gift"_s << u"pipe"_s << u"it is not an ordinary file"_s;
+        QTest::newRow("missing") << u"missing.gift"_s << u"nothing"_s << u"there is no such file"_s;
+        // Titles from file names that the wizard refuses too, in its words.
+        QTest::newRow("a title leading out of the folder")
+            << u"..\\..\\escape.gift"_s << u"questions"_s << u"A worksheet title cannot contain \"/\" or \"\\\""_s;
+        QTest::newRow("a title of dots") << u"...gift"_s << u"questions"_s << u"cannot be made of dots only"_s;
+        QTest::newRow("the list's own name")
+            << u"track.gift"_s << u"questions"_s
+            << u"The title \"track\" is kept for the program's own files. Please choose another title."_s;
+        QTest::newRow("a device name") << u"CON.txt"_s << u"questions"_s << u"is kept for the program's own files"_s;
+        QTest::newRow("a colon") << u"a:b.gift"_s << u"questions"_s
+                                 << u"A worksheet title cannot contain \":\". Please choose another title."_s;
+        QTest::newRow("outside the code page")
+            << u"Stars 🌟.gift"_s << u"questions"_s
+            << u"The character \"🌟\" (U+1F31F) cannot be saved in a worksheet title. Please choose another title."_s;
+        // A worksheet the wizard saved under the title is never replaced.
+        const QString kept = u"not saved: \"Quiz\" (questions 1-10): a worksheet of this title exists already "
+                             u"and is left as it was"_s;
+        QTest::newRow("a title already saved") << u"Quiz.gift"_s << u"questions, Quiz saved"_s << kept;
+        QTest::newRow("a title already saved in other case") << u"Quiz.gift"_s << u"questions, QUIZ saved"_s << kept;
+    }
+
+    void refusedFiles()
+    {
+        // Nothing in the data folder changes, nor the file imported.
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir in;
+        const QString path = in.filePath(name);
+        TestApp app;
+        if (kind == "big"_L1) {
+            const QByteArray questions = giftQuestions(1000);
+            writeBytes(path, questions.repeated(int(kMaxImportBytes / questions.size()) + 1));
+        } else if (kind == "letter"_L1) {
+            writeBytes(path, "Dear parents,\r\nthe trip is on Friday.\r\n");
+        } else if (kind == "folder"_L1) {
+            QVERIFY(QDir(in.path()).mkdir(name));
+        } else if (kind == "pipe"_L1) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind.startsWith("questions"_L1)) {
+            writeBytes(path, giftQuestions(10));
+            if (kind.endsWith(" saved"_L1))
+                saveSheet(app, kind.section(u' ', 1, 1));
+        }
+
+        const auto before = snapshot(app.root);
+        const auto inputsBefore = snapshot(in.path());
+        const ExchangeReport report = importFiles(app.m, {path});
+        QVERIFY(!report.ok);
+        VERIFY_REPORT_HAS(report, reason);
+        QCOMPARE(snapshot(app.root), before);
+        QCOMPARE(snapshot(in.path()), inputsBefore);
+    }
+
+    void exportEveryListedWorksheet()
+    {
+        // Titles as shown (commas back), safe names, two titles that come out alike
+        // kept apart, and a damaged worksheet named without stopping the others.
+        TestApp app;
+        for (const QString &title : {u"Plants, animals"_s, u"What?"_s, u"What*"_s})
+            saveSheet(app, title);
+        app.writeDataFile(u"multiple/Damaged.txt"_s, "Damaged\r\n \r\n");
+        app.m.appendToWorksheetList(u"Damaged"_s);
+
+        QTemporaryDir out;
+        const QString folder = out.filePath(u"new folder"_s);
+        const ExchangeReport report = exportWorksheets(app.m, folder, QuestionFormat::Aiken);
+        QVERIFY(!report.ok);
+        VERIFY_REPORT_HAS(report, "not written: \"Damaged\": This worksheet seems to be corrupted."_L1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files),
+                 (QStringList{u"Plants, animals.txt"_s, u"What_ (2).txt"_s, u"What_.txt"_s}));
+        VERIFY_REPORT_HAS(report, "(\"Plants, animals\", Aiken)"_L1);
+        QVERIFY(readBytes(folder + u"/Plants, animals.txt"_s)
+                    .startsWith("Question 1 of Plants, animals\r\nA. answer 1A\r\n"));
+        // One title, as listed, or none when it is not listed.
+        const QString one = out.filePath(u"one"_s);
+        QVERIFY(exportWorksheets(app.m, one, QuestionFormat::Gift, u"Plants& animals"_s).ok);
+        QCOMPARE(QDir(one).entryList(QDir::Files), QStringList{u"Plants, animals.gift"_s});
+        QVERIFY(!exportWorksheets(app.m, out.filePath(u"none"_s), QuestionFormat::Gift, u"Plants"_s).ok);
+        QCOMPARE(QDir(out.filePath(u"none"_s)).entryList(QDir::Files), QStringList());
     }
 };
 
