@@ -16,6 +16,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 using Op = RecordingPrintTarget::Op;
 
 namespace {
@@ -122,12 +123,10 @@ private Q_SLOTS:
         printer.newPage();
         printer.print(u"Second page"_s);
         printer.endDoc();
-        const QString text =
-            runTool(u"pdftotext"_s, {u"-layout"_s, target.lastFile(), u"-"_s});
+        const QString text = runTool(u"pdftotext"_s, {u"-layout"_s, target.lastFile(), u"-"_s});
         const qsizetype heading = text.indexOf(u"Velmora Heading"_s);
         const qsizetype answer = text.indexOf(u"A. first answer and more"_s);
-        QVERIFY2(heading >= 0 && answer > heading && text.indexOf(u"Second page"_s) > answer,
-                 qPrintable(text));
+        QVERIFY2(heading >= 0 && answer > heading && text.indexOf(u"Second page"_s) > answer, qPrintable(text));
         const QString info = runTool(u"pdfinfo"_s, {target.lastFile()});
         QVERIFY(info.contains(QRegularExpression(u"Pages:\\s+2\\n"_s)));
         const bool letter = localePaper(QLocale::system()).id() == QPageSize::Letter;
@@ -144,12 +143,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("widest"); // the line width is this text's width
         QTest::addColumn<QString>("lines"); // separated by "|"
         QTest::newRow("fits") << "A telescope" << u"A telescope"_s << "A telescope";
-        QTest::newRow("between words") << "He was questioned by the Inquisition  "
-                                       << u"He was questioned by"_s
+        QTest::newRow("between words") << "He was questioned by the Inquisition  " << u"He was questioned by"_s
                                        << "He was questioned by|the Inquisition";
         QTest::newRow("after a hyphen") << "a well-known lens" << u"known lens"_s << "a well-|known lens";
-        QTest::newRow("inside a long word")
-            << "Moon Supermoonlight" << u"Supermoon"_s << "Moon|Supermoon|light";
+        QTest::newRow("inside a long word") << "Moon Supermoonlight" << u"Supermoon"_s << "Moon|Supermoon|light";
         QTest::newRow("narrower than a letter, accents kept") << "Cafe\u0301" << QString() << "C|a|f|e\u0301";
         QTest::newRow("only spaces") << "   " << QString() << "";
     }
@@ -186,9 +183,7 @@ private Q_SLOTS:
         printer.print(u"WWWW"_s);
         printer.endDoc();
         const QString png = dir.filePath(u"page"_s);
-        QProcess::execute(u"pdftoppm"_s,
-                          {u"-png"_s, u"-r"_s, u"72"_s,
-                           u"-singlefile"_s, target.lastFile(), png});
+        QProcess::execute(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, target.lastFile(), png});
         const QImage page(png + u".png"_s);
         QVERIFY(!page.isNull());
         const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
@@ -235,9 +230,8 @@ private Q_SLOTS:
         }
         const auto pdfs = [] {
             QStringList out;
-            for (const QString &folder :
-                 {QDir::homePath() + u"/PDF"_s, u"/var/spool/cups-pdf/ANONYMOUS"_s,
-                  u"/var/spool/cups-pdf/"_s + qEnvironmentVariable("USER")}) {
+            for (const QString &folder : {QDir::homePath() + u"/PDF"_s, u"/var/spool/cups-pdf/ANONYMOUS"_s,
+                                          u"/var/spool/cups-pdf/"_s + qEnvironmentVariable("USER")}) {
                 for (QDirIterator it(folder, {u"*.pdf"_s}, QDir::Files); it.hasNext();)
                     out << it.next();
             }
