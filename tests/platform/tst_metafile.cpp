@@ -217,15 +217,11 @@ QFontMetricsF metricsOf(const QString &face, double em, bool bold = false)
     return QFontMetricsF(font);
 }
 
-QByteArray withWord(QByteArray bytes, qsizetype at, quint16 value)
+// The bytes with a little-endian word (quint16) or double word (quint32) put at `at`.
+template <class Word>
+QByteArray with(QByteArray bytes, qsizetype at, Word value)
 {
-    qToLittleEndian<quint16>(value, bytes.data() + at);
-    return bytes;
-}
-
-QByteArray withDword(QByteArray bytes, qsizetype at, quint32 value)
-{
-    qToLittleEndian<quint32>(value, bytes.data() + at);
+    qToLittleEndian<Word>(value, bytes.data() + at);
     return bytes;
 }
 
@@ -692,14 +688,14 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << "Not a metafile";
         QTest::newRow("cut in a record") << good.left(good.size() - 9) << "past the end";
         QTest::newRow("cut between records") << good.left(secondRecord) << "cut short";
-        QTest::newRow("size field past the end") << withDword(good, secondRecord, 5000) << "past the end";
+        QTest::newRow("size field past the end") << with<quint32>(good, secondRecord, 5000) << "past the end";
         // Doubled in 32 bits this size would be six bytes.
-        QTest::newRow("huge record") << withDword(good, secondRecord, 0x80000003) << "past the end";
-        QTest::newRow("zero-size record") << withDword(good, secondRecord, 0) << "impossible size";
-        QTest::newRow("unknown record type") << withWord(good, secondRecord + 4, 0x7777) << "unknown type";
+        QTest::newRow("huge record") << with<quint32>(good, secondRecord, 0x80000003) << "past the end";
+        QTest::newRow("zero-size record") << with<quint32>(good, secondRecord, 0) << "impossible size";
+        QTest::newRow("unknown record type") << with<quint16>(good, secondRecord + 4, 0x7777) << "unknown type";
         // SetMapMode without its parameter.
-        QTest::newRow("record too short for its type") << withDword(good, kFirstRecord, 3) << "too short";
-        QTest::newRow("placeable header without units") << withWord(good, 14, 0) << "units per inch";
+        QTest::newRow("record too short for its type") << with<quint32>(good, kFirstRecord, 3) << "too short";
+        QTest::newRow("placeable header without units") << with<quint16>(good, 14, 0) << "units per inch";
         QTest::newRow("absurd record count")
             << repeated(260000, [](W &w) { w.setBackgroundMode(BackgroundMode::Transparent); })
             << "more than 250000 records";
@@ -709,7 +705,7 @@ private Q_SLOTS:
         // The point count of the polygon, the last record before the end record.
         const qsizetype pointCount = square.size() - 6 - qsizetype(2) * (3 + 1 + 2 * 4) + 6;
         QTest::newRow("polygon longer than its record")
-            << withWord(square, pointCount, 200) << "longer than its record";
+            << with<quint16>(square, pointCount, 200) << "longer than its record";
         QTest::newRow("larger than 16 MB") << good + QByteArray(qsizetype(16) * 1024 * 1024, '\0') << "larger";
     }
 
@@ -733,13 +729,13 @@ private Q_SLOTS:
         QTest::newRow("as written") << good;
         QTest::newRow("no end record") << good.left(good.size() - 6);
         // No objects, the largest record three words.
-        QTest::newRow("header counts wrong") << withDword(withWord(good, 22 + 10, 0), 22 + 12, 3);
-        QTest::newRow("placeable checksum wrong") << withWord(good, 20, 0x1234);
+        QTest::newRow("header counts wrong") << with<quint32>(with<quint16>(good, 22 + 10, 0), 22 + 12, 3);
+        QTest::newRow("placeable checksum wrong") << with<quint16>(good, 20, 0x1234);
         QTest::newRow("bytes after the end record") << good + QByteArray("trailing bytes");
         // The pen's SelectObject (after SetMapMode, SetWindowOrg, SetWindowExt, SetBkMode
         // and CreatePenIndirect) names a slot nothing was created in.
         QTest::newRow("select of an object that was never made")
-            << withWord(good, kFirstRecord + 8 + 10 + 10 + 8 + 16 + 6, 99);
+            << with<quint16>(good, kFirstRecord + 8 + 10 + 10 + 8 + 16 + 6, 99);
         QTest::newRow("restore without save") << onPage([](W &w) {
             w.restoreDC(); // nothing saved
             w.deleteObject(w.createBrush(kBlue));
