@@ -110,16 +110,30 @@ private Q_SLOTS:
         pdf.abort();
     }
 
-    // Two pages in one new file of the folder, on the paper of the user's country; an
-    // abandoned document leaves no file behind.
-    void pdfFolder()
+    // A PDF printout: two pages in one new file of the folder, on the paper of the user's
+    // country; what lies outside the printable area never reaches the paper (a picture of
+    // the first page shows no ink in the margins); an abandoned document leaves no file.
+    void pdfPrintout()
     {
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+        for (const QString &tool : {u"pdftotext"_s, u"pdftoppm"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
+        }
         QTemporaryDir dir;
         QtPrintTarget target(dir.filePath(u"out"_s));
         LinePrinter printer(target);
         printSample(printer);
+        const double w = printer.scaleWidth();
+        const double h = printer.scaleHeight();
+        printer.setDrawWidth(40);
+        printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
+        printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
+        QImage black(400, 400, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        printer.paintPicture(Picture::fromImage(black, u"black"_s), w - 1000, h - 1000);
+        printer.setFontSize(36);
+        printer.setCurrentX(w - 500);
+        printer.print(u"WWWW"_s);
         printer.newPage();
         printer.print(u"Second page"_s);
         printer.endDoc();
@@ -131,6 +145,17 @@ private Q_SLOTS:
         QVERIFY(info.contains(QRegularExpression(u"Pages:\\s+2\\n"_s)));
         const bool letter = localePaper(QLocale::system()).id() == QPageSize::Letter;
         QVERIFY2(info.contains(letter ? u"(letter)"_s : u"(A4)"_s), qPrintable(info));
+        const QString png = dir.filePath(u"page"_s);
+        runTool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, target.lastFile(), png});
+        const QImage page(png + u".png"_s);
+        QVERIFY(!page.isNull());
+        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
+                    QFAIL(qPrintable(u"ink at %1, %2"_s.arg(x).arg(y)));
+            }
+        }
 
         printer.print(u"dropped"_s);
         printer.abort();
@@ -159,40 +184,6 @@ private Q_SLOTS:
         RecordingPrintTarget target;
         LinePrinter printer(target);
         QCOMPARE(printer.wrap(text, printer.textWidth(widest)), lines.split(u'|'));
-    }
-
-    // What lies outside the printable area never reaches the paper: a picture of the
-    // PDF's page shows no ink in the margins.
-    void pdfClippedAtThePrintableArea()
-    {
-        if (QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty())
-            QSKIP("pdftoppm (poppler-utils) is not installed");
-        QTemporaryDir dir;
-        QtPrintTarget target(dir.path());
-        LinePrinter printer(target);
-        const double w = printer.scaleWidth();
-        const double h = printer.scaleHeight();
-        printer.setDrawWidth(40);
-        printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
-        printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
-        QImage black(400, 400, QImage::Format_RGB32);
-        black.fill(Qt::black);
-        printer.paintPicture(Picture::fromImage(black, u"black"_s), w - 1000, h - 1000);
-        printer.setFontSize(36);
-        printer.setCurrentX(w - 500);
-        printer.print(u"WWWW"_s);
-        printer.endDoc();
-        const QString png = dir.filePath(u"page"_s);
-        QProcess::execute(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, target.lastFile(), png});
-        const QImage page(png + u".png"_s);
-        QVERIFY(!page.isNull());
-        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
-        for (int y = 0; y < page.height(); ++y) {
-            for (int x = 0; x < page.width(); ++x) {
-                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
-                    QFAIL(qPrintable(u"ink at %1, %2"_s.arg(x).arg(y)));
-            }
-        }
     }
 
     void papers_data()
