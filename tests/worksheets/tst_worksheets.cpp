@@ -7,19 +7,15 @@
 #include "pages/guide.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
-#include "support/testapp.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
 #include "toolkit/timer.h"
-#include "worksheets/wizard.h"
+#include "worksheetfolder.h"
 #include "worksheets/worksheets.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QFile>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -34,55 +30,12 @@ namespace {
 const QString kSaved = u"Your worksheet has been saved."_s;
 const QString kCorrupted = u"This worksheet seems to be corrupted."_s;
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// A list of `count` titles, "<stem> 1" onwards.
-QByteArray listOf(int count, const QByteArray &stem = "Sheet")
-{
-    QByteArray bytes = ' ' + QByteArray::number(count) + " \r\n";
-    for (int i = 1; i <= count; ++i)
-        bytes += stem + ' ' + QByteArray::number(i) + "\r\n";
-    return bytes;
-}
-
 // The file's identity: a file written again (a temporary renamed over it) gets a new one.
 ino_t inode(const QString &path)
 {
     struct stat info {
     };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
-// Every entry under a folder, an ordinary file by a digest of its bytes; links are
-// named by their target and pipes by kind, never opened.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        out.insert(path.mid(root.size()),
-                   info.isSymLink() ? "link to " + QFile::encodeName(info.symLinkTarget())
-                   : info.isFile()  ? QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex()
-                                    : QByteArray(info.isDir() ? "folder" : "other"));
-    }
-    return out;
-}
-
-// A saved worksheet beside the list, as the wizard writes it.
-void saveSheet(TestApp &app, const QString &title)
-{
-    wizard &w = app.forms.ref<wizard>();
-    fillWizard(w, title);
-    w.genwork();
-    w.unload();
-    TestApp::settle();
 }
 
 QStringList shownSlots(const worksheets &catalogue)
@@ -95,12 +48,12 @@ QStringList shownSlots(const worksheets &catalogue)
     return out;
 }
 
-// "Sheet <first>" to "Sheet <last>".
-QStringList sheets(int first, int last)
+// "<stem> <first>" to "<stem> <last>".
+QStringList sheets(int first, int last, const QString &stem = u"Sheet"_s)
 {
     QStringList out;
     for (int i = first; i <= last; ++i)
-        out << u"Sheet %1"_s.arg(i);
+        out << u"%1 %2"_s.arg(stem).arg(i);
     return out;
 }
 
@@ -221,7 +174,7 @@ private Q_SLOTS:
         const QString title = u"The Solar System in Detail"_s;
         app.writeDataFile(worksheetFile(title),
                           readBytes(QStringLiteral(VELMORA_SOURCE_TESTDATA "/handmade-long-texts.txt")));
-        app.writeDataFile(kListFile, " 1 \r\n" + title.toLatin1() + "\r\n");
+        app.writeDataFile(kListFile, listBytes({title}));
         const auto before = snapshot(app.root);
         // A wizard left open with other ticks still ends with one per question.
         for (const auto &[index, tick] : app.forms.ref<wizard>().Check1)
@@ -322,7 +275,7 @@ private Q_SLOTS:
         QFETCH(bool, previous);
         QFETCH(bool, next);
         TestApp app;
-        app.writeDataFile(kListFile, listOf(count));
+        app.writeDataFile(kListFile, listBytes(sheets(1, count)));
         worksheets &catalogue = app.forms.ref<worksheets>();
         for (int p = 0; p < forward; ++p)
             catalogue.Label3[1].onClick();
@@ -340,7 +293,7 @@ private Q_SLOTS:
     void deleteFromThirtyWithCommas()
     {
         TestApp app;
-        app.writeDataFile(kListFile, listOf(30, "Plants& animals"));
+        app.writeDataFile(kListFile, listBytes(sheets(1, 30, u"Plants& animals"_s)));
         saveSheet(app, u"Plants, animals 3"_s);
         worksheets &catalogue = app.forms.ref<worksheets>();
         const auto shownWithCommas = [&catalogue](int count) {
@@ -350,7 +303,7 @@ private Q_SLOTS:
         catalogue.Check2->setValue(true);
         app.messages.answers = {false};
         catalogue.Label2[3].onClick(); // Cancel changes nothing
-        QCOMPARE(readBytes(app.dataPath(kListFile)), listOf(30, "Plants& animals"));
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(sheets(1, 30, u"Plants& animals"_s)));
         QCOMPARE(app.m.worktitle, u"Plants, animals 3"_s); // but the quiz set holds it
         QCOMPARE(app.messages.shown.last().text,
                  u"Are you sure that you want to delete the worksheet Plants, animals 3?"_s);

@@ -1,23 +1,24 @@
 #pragma once
 
+// What the metafile suites share: reading a page, drawing it, and finding its ink.
 #include "platform/metafile.h"
 #include "toolkit/picture.h"
 
-#include <QColor>
 #include <QFile>
-#include <QImage>
 #include <QPainter>
-#include <QRectF>
+#include <QTest>
 
 #include <cmath>
-#include <cstdlib>
+
+// Fails with the description of what is wrong, when there is one.
+#define VERIFY_NOTHING_WRONG(description) QVERIFY2((description).isEmpty(), qPrintable(description))
 
 namespace velmora::test {
 
-// A file of tests/data/metafiles (see the README there).
-inline QByteArray metafileFixture(const QString &name)
+// A file's bytes; empty when it cannot be read.
+inline QByteArray bytesOf(const QString &path)
 {
-    QFile file(QStringLiteral(VELMORA_SOURCE_TESTDATA "/metafiles/") + name);
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -73,19 +74,26 @@ inline double darkRows(const QImage &image, int x, int from, int to)
     return sum;
 }
 
-// Whether each edge of `got` is within `tolerance` of `want`'s (the right edge within
-// `rightTolerance` when given).
-inline bool edgesNear(const QRectF &got, const QRectF &want, double tolerance, double rightTolerance = -1)
+// Unless each edge of `got` is within `tolerance` of `want`'s (the right edge within
+// `rightTolerance` when given), both boxes' corners.
+inline QString edgesOff(const QRectF &got, const QRectF &want, double tolerance, double rightTolerance = -1)
 {
-    return std::abs(got.left() - want.left()) <= tolerance && std::abs(got.top() - want.top()) <= tolerance
-           && std::abs(got.bottom() - want.bottom()) <= tolerance
-           && std::abs(got.right() - want.right()) <= (rightTolerance < 0 ? tolerance : rightTolerance);
+    const auto corners = [](const QRectF &r) {
+        return QStringLiteral("(%1, %2)-(%3, %4)").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+    };
+    const bool near = std::abs(got.left() - want.left()) <= tolerance && std::abs(got.top() - want.top()) <= tolerance
+                      && std::abs(got.bottom() - want.bottom()) <= tolerance
+                      && std::abs(got.right() - want.right()) <= (rightTolerance < 0 ? tolerance : rightTolerance);
+    return near ? QString() : QStringLiteral("ink %1, expected %2").arg(corners(got), corners(want));
 }
 
-// "(left, top)-(right, bottom)", for failure messages.
-inline QString corners(const QRectF &r)
+// The drawing programs' exports, with the drawings they were made from.
+inline const QString kFixtures = QStringLiteral(VELMORA_SOURCE_TESTDATA "/metafiles/");
+
+// A page exported by a drawing program, or another file of tests/data/metafiles.
+inline Picture exported(const QString &file)
 {
-    return QStringLiteral("(%1, %2)-(%3, %4)").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+    return loadWmf(bytesOf(kFixtures + file), file);
 }
 
 } // namespace velmora::test

@@ -1,0 +1,336 @@
+// Pages exported by real drawing programs (see tests/data/metafiles/README.md), against
+// their source drawings as an independent SVG renderer drew them (the PNG beside each
+// drawing, 400 by 300 pixels at 96 dpi) and by the text a PDF of them carries. The page
+// pictures supplied with the program: every one fits where it is shown or printed,
+// carries its text, and is a standard metafile that an independent reader (libwmf's
+// wmf2svg) takes too. And the page viewer, which cannot print a damaged page and gives
+// its pictures' memory back when it closes.
+#include "metafiletesting.h"
+#include "pages/teacher.h"
+#include "platform/fonts.h"
+#include "support/testapp.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+
+#include <QDir>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <optional>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What a tool writes on its standard output, when it runs to its end with success.
+std::optional<QByteArray> runTool(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+constexpr double kReferenceTwips = 15; // the drawing programs' references are 96 dpi
+
+// Both exports of a drawing: LibreOffice's and Inkscape's.
+QStringList exportsOf(const char *drawing)
+{
+    return {u"%1.libreoffice.wmf"_s.arg(QLatin1String(drawing)), u"%1.inkscape.wmf"_s.arg(QLatin1String(drawing))};
+}
+
+// LibreOffice's export leaves out a margin of 3.64 mm all round its page: the page's
+// white background, which the file still draws, starts 364 of its 0.01 mm units before
+// the picture's frame on every side.
+QPointF originOf(const QString &file)
+{
+    const double margin = file.contains("libreoffice"_L1) ? 364 / 2540.0 * 96 : 0;
+    return {margin, margin};
+}
+
+// The export where the drawing has it, on a white page of the drawing's size.
+QImage render(const QString &file)
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    exported(file).draw(painter, originOf(file), kReferenceTwips);
+    return image;
+}
+
+// The drawing an export was made from, as the SVG renderer drew it.
+QImage reference(const QString &file)
+{
+    return QImage(kFixtures + file.section(u'.', 0, 0) + u".png"_s).convertToFormat(QImage::Format_RGB32);
+}
+
+// A PDF of the export, placed on the page as the drawing has it.
+QString writePdf(const QTemporaryDir &dir, const QString &file)
+{
+    const QString pdf = dir.filePath(u"page.pdf"_s);
+    QPdfWriter writer(pdf);
+    writer.setResolution(1440);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    exported(file).draw(painter, originOf(file) * kReferenceTwips, 1);
+    return pdf;
+}
+
+// A supplied page's title: the heading of its source text.
+QString titleOf(const QString &page)
+{
+    const QString source = page.section(u'\\', 1).replace(u".wmf"_s, u".txt"_s);
+    const QString text = QString::fromUtf8(bytesOf(QStringLiteral(VELMORA_SOURCE_DIR "/tools/pages/text/") + source));
+    for (const QString &line : text.split(u'\n')) {
+        if (line.startsWith("# "_L1))
+            return line.mid(2).trimmed();
+    }
+    return {};
+}
+
+// The teacher's notes, opened as the unit page opens them, turned to their second page.
+teacher &notesOnPage2(TestApp &app)
+{
+    app.m.pagecount = 2;
+    app.m.pagename = u"ardovin"_s;
+    teacher &viewer = app.forms.ref<teacher>();
+    viewer.Image1->setPicture(app.platform.pictures().load(u"wmf\\ardovina.wmf"_s).picture);
+    viewer.Image2->setPicture(app.platform.pictures().load(u"wmf2\\ardovina.wmf"_s).picture);
+    viewer.showForm();
+    viewer.Label3[2].onClick(); // Next Page
+    return viewer;
+}
+
+} // namespace
+
+class TestMetafilePages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { registerScreenFonts(); }
+
+    void exportedText_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<QRect>("area"); // where the text lies, pixels
+        QTest::addColumn<int>("tolerance"); // pixels, twice that at the right end of a line
+        for (const QString &file : exportsOf("saved-state")) {
+            QTest::addRow("%s yellow on blue", qPrintable(file))
+                << file << QColor(Qt::yellow) << QRect(20, 20, 360, 60) << 2;
+            QTest::addRow("%s white on blue", qPrintable(file))
+                << file << QColor(Qt::white) << QRect(20, 85, 360, 55) << 2;
+            QTest::addRow("%s red on white", qPrintable(file))
+                << file << QColor(0xc0, 0, 0) << QRect(0, 150, 400, 80) << 2;
+        }
+        for (const QString &file : exportsOf("symbol"))
+            QTest::addRow("%s Greek", qPrintable(file)) << file << QColor(0, 0, 0x80) << QRect(0, 40, 400, 100) << 3;
+    }
+
+    // Text sits where the drawing has it (saved-state's inside saved and restored state;
+    // symbol's Greek in a face that has it), and over the blue panel it leaves the panel
+    // blue around its letters: no box behind it.
+    void exportedText()
+    {
+        QFETCH(QString, file);
+        QFETCH(QColor, color);
+        QFETCH(QRect, area);
+        QFETCH(int, tolerance);
+        const QImage expected = reference(file);
+        const QImage got = render(file);
+        const QRectF want = inkOf(expected, color, 1, 60, area);
+        QVERIFY(!want.isNull());
+        VERIFY_NOTHING_WRONG(edgesOff(inkOf(got, color, 1, 60, area), want, tolerance, 2 * tolerance));
+        const QColor blue(0x20, 0x50, 0xb0);
+        const QRect inside = area.adjusted(2, 2, -2, -2);
+        int boxed = 0;
+        for (int y = inside.top(); y <= inside.bottom(); ++y) {
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                boxed += nearColour(expected.pixelColor(x, y), blue, 10) && !nearColour(got.pixelColor(x, y), blue, 60);
+        }
+        // Letters a pixel apart from the drawing's differ at their edges; a box behind
+        // the text is larger than the letters' own box.
+        QVERIFY2(boxed < want.width() * want.height() / 2,
+                 qPrintable(u"%1 of %2"_s.arg(boxed).arg(want.width() * want.height())));
+    }
+
+    void exportedBitmap_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("pdf");
+        for (const QString &file : exportsOf("chequer")) {
+            QTest::addRow("%s on screen", qPrintable(file)) << file << false;
+            QTest::addRow("%s in a PDF", qPrintable(file)) << file << true;
+        }
+    }
+
+    // The 8 by 8 chequer, 20 pixels a square, keeps its two colours exactly and its
+    // sharp edges: every pixel but those next to a square's edge is the square's colour.
+    void exportedBitmap()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, pdf);
+        QImage got = render(file);
+        if (pdf) {
+            if (QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty())
+                QSKIP("pdftoppm (poppler-utils) is not installed");
+            QTemporaryDir dir;
+            const QString png = dir.filePath(u"page"_s);
+            QVERIFY(runTool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"96"_s, u"-singlefile"_s, writePdf(dir, file), png}));
+            got = QImage(png + u".png"_s).convertToFormat(QImage::Format_RGB32);
+        }
+        const QImage expected = reference(file);
+        for (int y = 40; y < 200; ++y) {
+            for (int x = 40; x < 200; ++x) {
+                const int dx = (x - 40) % 20, dy = (y - 40) % 20;
+                const QColor want = ((x - 40) / 20 + (y - 40) / 20) % 2 ? QColor(30, 30, 200) : QColor(200, 30, 30);
+                if (dx == 10 && dy == 10)
+                    QCOMPARE(expected.pixelColor(x, y), want);
+                if (dx >= 2 && dx <= 17 && dy >= 2 && dy <= 17)
+                    QVERIFY2(got.pixelColor(x, y) == want,
+                             qPrintable(u"at %1, %2: %3"_s.arg(x).arg(y).arg(got.pixelColor(x, y).name())));
+            }
+        }
+    }
+
+    void exportedSizeAndWords_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("words");
+        const QStringList savedState{u"Yellow on blue"_s, u"White on blue"_s, u"Red on white"_s};
+        // The Greek is Symbol text in Inkscape's export and Greek-alphabet text in
+        // LibreOffice's.
+        const QStringList symbol{u"Angles"_s, u"αβγδλπ"_s};
+        for (const auto &[drawing, words] : {std::pair{"saved-state", savedState},
+                                             {"pens", QStringList()},
+                                             {"chequer", QStringList()},
+                                             {"symbol", symbol}}) {
+            for (const QString &file : exportsOf(drawing))
+                QTest::newRow(qPrintable(file)) << file << words;
+        }
+    }
+
+    // Every export is the drawing's 400 by 300 pixels (less LibreOffice's margins), within
+    // a pixel, draws its pens as wide as the drawing's, and carries its words as written,
+    // for a screen reader and in a PDF's text.
+    void exportedSizeAndWords()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, words);
+        const Picture picture = exported(file);
+        const QSizeF size = picture.sizeTwips() / kReferenceTwips;
+        const double margins = 2 * originOf(file).x();
+        QCOMPARE_LT(std::abs(size.width() + margins - 400), 1.0);
+        QCOMPARE_LT(std::abs(size.height() + margins - 300), 1.0);
+        // Each pen is as wide as the drawing's stroke, within a pixel.
+        const QImage expected = reference(file), got = render(file);
+        for (int y : file.startsWith("pens."_L1) ? QList<int>{50, 110, 170, 240} : QList<int>()) {
+            for (int x : {100, 200, 300}) {
+                const double want = darkRows(expected, x, y - 20, y + 20), have = darkRows(got, x, y - 20, y + 20);
+                QVERIFY2(std::abs(have - want) <= 1.0,
+                         qPrintable(u"at %1, %2: %3 px wide, the drawing's %4 px"_s.arg(x).arg(y).arg(have).arg(want)));
+            }
+        }
+        for (const QString &w : words)
+            QVERIFY2(picture.text().contains(w), qPrintable(picture.text()));
+        if (words.isEmpty())
+            return;
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        const QString pdfText = QString::fromUtf8(runTool(u"pdftotext"_s, {writePdf(dir, file), u"-"_s}).value_or("-"));
+        for (const QString &w : words)
+            QVERIFY2(pdfText.contains(w), qPrintable(pdfText));
+    }
+
+    void suppliedPages_data()
+    {
+        QTest::addColumn<QString>("page"); // as a screen names it
+        const QStringList names = QDir(QStringLiteral(VELMORA_SOURCE_DATA "/wmf")).entryList({u"*.wmf"_s});
+        QCOMPARE(names.size(), 10);
+        for (const char *folder : {"wmf", "wmf2"}) {
+            for (const QString &name : names)
+                QTest::addRow("%s/%s", folder, qPrintable(name)) << QLatin1String(folder) + u'\\' + name;
+        }
+    }
+
+    void suppliedPages()
+    {
+        QFETCH(QString, page);
+        const QString path = QStringLiteral(VELMORA_SOURCE_DATA "/") + QString(page).replace(u'\\', u'/');
+        const MetafileResult loaded = loadMetafile(bytesOf(path), page);
+        QVERIFY2(loaded.error.isEmpty(), qPrintable(loaded.error));
+        const QSizeF size = loaded.picture.sizeTwips();
+        if (page.startsWith("wmf\\"_L1)) {
+            // Above the viewer's buttons, left of "Print"; the acknowledgments leave the
+            // logo's corner free.
+            QVERIFY(size.height() <= 7800);
+            QVERIFY(size.width() <= (page.endsWith("acknowledgments.wmf"_L1) ? 8400 : 10440));
+        } else {
+            // Drawn at (1000, 1000) on the printable area of A4 and of Letter paper.
+            QVERIFY(size.width() + 1000 <= 11186 - 360);
+            QVERIFY(size.height() + 1000 <= 15120);
+        }
+        // Drawn on screen, it carries dark text on its page.
+        const QImage image = renderOnWhite(loaded.picture);
+        int ink = 0;
+        for (int y = 0; y < image.height(); y += 2) {
+            for (int x = 0; x < image.width(); x += 2)
+                ink += qGray(image.pixel(x, y)) < 90 ? 1 : 0;
+        }
+        QVERIFY2(ink > 300, qPrintable(u"%1 dark pixels"_s.arg(ink)));
+        // A screen reader reads the page's heading first.
+        const QString title = titleOf(page);
+        QVERIFY(!title.isEmpty());
+        const QString firstLine = loaded.picture.text().section(u'\n', 0, 0);
+        QVERIFY2(firstLine.contains(title), qPrintable(firstLine));
+
+        // An independent reader takes it too, with its words.
+        if (QStandardPaths::findExecutable(u"wmf2svg"_s).isEmpty())
+            QSKIP("wmf2svg (package libwmf-bin) is not installed");
+        QTemporaryDir dir;
+        const QString svg = dir.filePath(u"page.svg"_s);
+        QVERIFY(runTool(u"wmf2svg"_s, {u"-o"_s, svg, path}));
+        QVERIFY2(QString::fromLatin1(bytesOf(svg)).contains(title), qPrintable(title));
+    }
+
+    void pageViewer_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unreadable") << true
+                                    << "The printed version of this page cannot be read, so it cannot be printed.";
+        QTest::newRow("missing") << false << "The printed version of this page is missing, so it cannot be printed.";
+    }
+
+    // The teacher's notes cannot print a page whose print version is unreadable or
+    // missing, and say which; closed, they give their pages' memory back.
+    void pageViewer()
+    {
+        QFETCH(bool, present);
+        QFETCH(QString, message);
+        TestApp app;
+        if (present)
+            app.writeDataFile(u"wmf2/ardovinb.wmf"_s, QByteArray("not a metafile at all"));
+        else
+            app.removeDataFile(u"wmf2/ardovinb.wmf"_s);
+        teacher &viewer = notesOnPage2(app);
+        QCOMPARE_GT(app.platform.pictures().cachedBytes(), 0);
+        viewer.Label3[0].onClick(); // Print
+        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(app.messages.shown.front().text, message);
+        QVERIFY(app.printer.ops.isEmpty());
+        viewer.unload();
+        TestApp::settle();
+        QCOMPARE(app.platform.pictures().cachedBytes(), 0);
+    }
+};
+
+QTEST_MAIN(TestMetafilePages)
+#include "tst_metafilepages.moc"
