@@ -138,6 +138,22 @@ std::optional<TextFormat> takeFormat(QString &text)
     return std::nullopt;
 }
 
+// The character of one of the usual named entities ("amp" is '&'), or 0.
+char32_t namedEntity(const QString &name)
+{
+    struct Named {
+        const char *name;
+        char16_t code;
+    };
+    static constexpr Named kNamed[] = {{"amp", u'&'},  {"lt", u'<'},    {"gt", u'>'},
+                                       {"quot", u'"'}, {"apos", u'\''}, {"nbsp", u' '}};
+    for (const Named &named : kNamed) {
+        if (name == QLatin1String(named.name))
+            return named.code;
+    }
+    return 0;
+}
+
 // The words of an HTML text: tags dropped (a line break or paragraph becomes a blank),
 // the usual entities and numeric references decoded.
 QString htmlToText(const QString &html)
@@ -162,18 +178,8 @@ QString htmlToText(const QString &html)
             code = name.mid(2).toUInt(nullptr, 16);
         else if (name.startsWith(QLatin1Char('#')))
             code = name.mid(1).toUInt();
-        else if (name == QLatin1String("amp"))
-            code = u'&';
-        else if (name == QLatin1String("lt"))
-            code = u'<';
-        else if (name == QLatin1String("gt"))
-            code = u'>';
-        else if (name == QLatin1String("quot"))
-            code = u'"';
-        else if (name == QLatin1String("apos"))
-            code = u'\'';
-        else if (name == QLatin1String("nbsp"))
-            code = u' ';
+        else
+            code = namedEntity(name);
         if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000) || isControl(code))
             out += match.captured(0);
         else
