@@ -8,56 +8,59 @@
 #include <QWindow>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// A plain screen whose window-manager close either unloads it (as most "Exit"s do) or
-// leaves it (as the main menu, which asks first). It logs what its load handler saw, and
-// its label's click unloads it and goes on.
+// A plain screen. "Grey" is a backdrop; the window-manager close of "menu" leaves it (the
+// main menu asks first), any other's unloads it, as most "Exit"s do. It logs what its
+// load handler saw, and its label's click unloads it and goes on.
 class Screen : public Form
 {
 public:
-    Screen(const QString &name, QStringList *log = nullptr, bool closeUnloads = true)
+    explicit Screen(const QString &name)
         : Form(name)
-        , m_log(log)
-        , m_closeUnloads(closeUnloads)
     {
         setFormSize(3000, 2000);
-        caption = add<Label>(QStringLiteral("Label1"));
-        caption->setCaption(QStringLiteral("designed"));
-        tick = addTimer(QStringLiteral("Timer1"), 10);
+        setBackdrop(name == u"Grey"_s);
+        caption = add<Label>(u"Label1"_s);
+        caption->setCaption(u"designed"_s);
+        tick = addTimer(u"Timer1"_s, 10);
         caption->onClick = [this] {
             unload();
-            caption->setCaption(QStringLiteral("after unload"));
-            *m_log << QStringLiteral("handler ended");
+            caption->setCaption(u"after unload"_s);
+            log << u"handler ended"_s;
         };
     }
     void load() override
     {
         // Referring to itself while loading finds this form, not a second one.
-        if (m_log)
-            *m_log << QStringLiteral("load sees caption ") + caption->caption()
-                   << (&registry()->ref(formName()) == this ? QStringLiteral("self") : QStringLiteral("other"));
+        log << u"load sees caption "_s + caption->caption()
+            << (&registry()->ref(formName()) == this ? u"self"_s : u"other"_s);
     }
     void closeRequested() override
     {
-        if (m_closeUnloads)
+        if (formName() != u"menu"_s)
             unload();
     }
 
     Label *caption;
     Timer *tick;
-
-private:
-    QStringList *m_log;
-    bool m_closeUnloads;
+    QStringList log;
 };
 
 // Registers a plain screen under each name.
-void define(FormRegistry &forms, const QStringList &names, QStringList *log = nullptr)
+void define(FormRegistry &forms, const QStringList &names)
 {
     for (const QString &name : names)
-        forms.define(name, [name, log] { return new Screen(name, log, name != QLatin1String("menu")); });
+        forms.define(name, [name] { return new Screen(name); });
+}
+
+Form &show(FormRegistry &forms, const QString &name)
+{
+    Form &form = forms.ref(name);
+    form.showForm();
+    return form;
 }
 
 } // namespace
@@ -70,14 +73,10 @@ private Q_SLOTS:
     void screensStandOverTheirOpenerAndCloseWithIt()
     {
         FormRegistry forms;
-        define(forms, {QStringLiteral("menu"), QStringLiteral("catalogue"), QStringLiteral("quiz"),
-                       QStringLiteral("results")});
-        Form &menu = forms.ref(QStringLiteral("menu"));
-        menu.showForm();
-        Form &catalogue = forms.ref(QStringLiteral("catalogue"));
-        catalogue.showForm();
-        Form &quiz = forms.ref(QStringLiteral("quiz"));
-        quiz.showForm();
+        define(forms, {u"menu"_s, u"catalogue"_s, u"quiz"_s, u"results"_s});
+        Form &menu = show(forms, u"menu"_s);
+        Form &catalogue = show(forms, u"catalogue"_s);
+        Form &quiz = show(forms, u"quiz"_s);
         QCOMPARE(forms.openedFrom(quiz), &catalogue);
         QCOMPARE(quiz.windowHandle()->transientParent(), catalogue.windowHandle());
         // Showing a screen again does not move it over the one in front, nor add it twice.
@@ -87,8 +86,7 @@ private Q_SLOTS:
         QCOMPARE(forms.stackingOrder(), QList<Form *>({&catalogue, &quiz, &menu}));
         // The quiz ends: its results stand over the catalogue once the quiz is gone.
         quiz.showForm();
-        Form &results = forms.ref(QStringLiteral("results"));
-        results.showForm();
+        Form &results = show(forms, u"results"_s);
         quiz.unload();
         QCOMPARE(forms.openedFrom(results), &catalogue);
         QCOMPARE(results.windowHandle()->transientParent(), catalogue.windowHandle());
@@ -103,22 +101,13 @@ private Q_SLOTS:
     void theBackdropShownAgainCoversEveryScreen()
     {
         FormRegistry forms;
-        forms.define(QStringLiteral("Grey"), [] {
-            auto *grey = new Screen(QStringLiteral("Grey"));
-            grey->setBackdrop(true);
-            return grey;
-        });
-        define(forms, {QStringLiteral("page"), QStringLiteral("confirm"), QStringLiteral("menu")});
-        Form &grey = forms.ref(QStringLiteral("Grey"));
-        grey.showForm();
-        Form &menu = forms.ref(QStringLiteral("menu"));
-        menu.showForm();
-        Form &page = forms.ref(QStringLiteral("page"));
-        page.showForm();
+        define(forms, {u"Grey"_s, u"page"_s, u"confirm"_s, u"menu"_s});
+        Form &grey = show(forms, u"Grey"_s);
+        Form &menu = show(forms, u"menu"_s);
+        Form &page = show(forms, u"page"_s);
         grey.showForm();
         QVERIFY(!menu.isVisible() && !page.isVisible());
-        Form &confirm = forms.ref(QStringLiteral("confirm"));
-        confirm.showForm();
+        Form &confirm = show(forms, u"confirm"_s);
         QCOMPARE(forms.openedFrom(confirm), nullptr);
         QCOMPARE(forms.stackingOrder(), QList<Form *>({&menu, &page, &grey, &confirm}));
         // "Cancel": showing the menu brings the covered screens back in their order.
@@ -133,40 +122,37 @@ private Q_SLOTS:
     // (which stops its timers) the next reference builds it afresh, as designed.
     void referenceLoadsOnceAndUnloadBuildsAfresh()
     {
-        QStringList log;
         FormRegistry forms;
-        define(forms, {QStringLiteral("page")}, &log);
-        QVERIFY(!forms.loaded(QStringLiteral("page")));
-        auto &first = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
-        QCOMPARE(&forms.ref(QStringLiteral("page")), &first);
-        QCOMPARE(log, QStringList({QStringLiteral("load sees caption designed"), QStringLiteral("self")}));
+        define(forms, {u"page"_s});
+        QVERIFY(!forms.loaded(u"page"_s));
+        auto &first = static_cast<Screen &>(forms.ref(u"page"_s));
+        QCOMPARE(&forms.ref(u"page"_s), &first);
+        QCOMPARE(first.log, QStringList({u"load sees caption designed"_s, u"self"_s}));
         QVERIFY(!first.isVisible());
-        first.caption->setCaption(QStringLiteral("changed"));
+        first.caption->setCaption(u"changed"_s);
         first.tick->setEnabled(true);
         QPointer<Form> old(&first);
         first.unload();
-        QVERIFY(!forms.loaded(QStringLiteral("page")));
+        QVERIFY(!forms.loaded(u"page"_s));
         QVERIFY(!first.tick->enabled());
-        auto &fresh = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
+        auto &fresh = static_cast<Screen &>(forms.ref(u"page"_s));
         QVERIFY(&fresh != old.data());
-        QCOMPARE(fresh.caption->caption(), QStringLiteral("designed"));
+        QCOMPARE(fresh.caption->caption(), u"designed"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(old.isNull());
     }
 
     void unloadFromOwnHandlerIsSafe()
     {
-        QStringList log;
         FormRegistry forms;
-        define(forms, {QStringLiteral("page")}, &log);
-        auto &form = static_cast<Screen &>(forms.ref(QStringLiteral("page")));
-        form.showForm();
+        define(forms, {u"page"_s});
+        auto &form = static_cast<Screen &>(show(forms, u"page"_s));
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QPointer<Form> guard(&form);
         QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           form.caption->widget()->geometry().center());
-        QVERIFY(log.endsWith(QStringLiteral("handler ended")));
-        QVERIFY(!forms.loaded(QStringLiteral("page")));
+        QVERIFY(guard && form.log.endsWith(u"handler ended"_s)); // deleted only once back in the event loop
+        QVERIFY(!forms.loaded(u"page"_s));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
     }
