@@ -11,6 +11,7 @@
 #include <QTimer>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 // A point of a form in window pixels, from twips.
 static QPoint at(double x, double y)
@@ -25,29 +26,29 @@ class Board : public Form
 {
 public:
     Board()
-        : Form(QStringLiteral("Board"))
+        : Form(u"Board"_s)
     {
         setFormSize(6000, 3000);
-        active = add<Label>(QStringLiteral("Active"));
+        active = add<Label>(u"Active"_s);
         active->setGeometry(0, 0, 1500, 750);
-        auto *disabled = add<Label>(QStringLiteral("Disabled"));
+        auto *disabled = add<Label>(u"Disabled"_s);
         disabled->setGeometry(1500, 0, 1500, 750);
         disabled->setEnabled(false);
-        add<Image>(QStringLiteral("Plain"))->setGeometry(3000, 0, 1500, 750);
-        Line *line = add<Line>(QStringLiteral("Line"));
+        add<Image>(u"Plain"_s)->setGeometry(3000, 0, 1500, 750);
+        Line *line = add<Line>(u"Line"_s);
         line->setPoints(QPointF(4500, 1500), QPointF(6000, 1500));
         line->setLineWidth(3);
         const auto logs = [this](const char *what) {
             return [this, what](const MouseArgs &a) {
-                log << QStringLiteral("%1 %2 at %3,%4").arg(QLatin1String(what)).arg(a.buttons).arg(a.x).arg(a.y);
+                log << u"%1 %2 at %3,%4"_s.arg(QLatin1String(what)).arg(a.buttons).arg(a.x).arg(a.y);
             };
         };
         active->onMouseMove = logs("active move");
         active->onMouseDown = logs("active down");
         active->onMouseUp = logs("active up");
-        active->onClick = [this] { log << QStringLiteral("active click"); };
+        active->onClick = [this] { log << u"active click"_s; };
         disabled->onMouseMove = logs("disabled move");
-        disabled->onClick = [this] { log << QStringLiteral("disabled click"); };
+        disabled->onClick = [this] { log << u"disabled click"_s; };
         onMouseMove = logs("form move");
     }
 
@@ -77,12 +78,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QPoint>("where");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("enabled label takes the move") << at(750, 375) << QStringLiteral("active move 0 at 750,375");
-        QTest::newRow("disabled label passes it to the form")
-            << at(2250, 375) << QStringLiteral("form move 0 at 2250,375");
+        QTest::newRow("enabled label takes the move") << at(750, 375) << u"active move 0 at 750,375"_s;
+        QTest::newRow("disabled label passes it to the form") << at(2250, 375) << u"form move 0 at 2250,375"_s;
         QTest::newRow("plain picture swallows it") << at(3750, 375) << QString();
-        QTest::newRow("a line is no target") << at(5250, 1500) << QStringLiteral("form move 0 at 5250,1500");
-        QTest::newRow("bare form") << at(3000, 2500) << QStringLiteral("form move 0 at 3000,2505");
+        QTest::newRow("a line is no target") << at(5250, 1500) << u"form move 0 at 5250,1500"_s;
+        QTest::newRow("bare form") << at(3000, 2500) << u"form move 0 at 3000,2505"_s;
     }
 
     void pointerRouting()
@@ -104,20 +104,20 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&board));
         QWindow *w = board.windowHandle();
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at(750, 375));
-        QVERIFY(board.log.contains(QStringLiteral("active click")));
+        QVERIFY(board.log.contains(u"active click"_s));
         // Pressed on the label and released over the form: the label keeps the pointer
         // (its up arrives, with the position relative to the label) but no click.
         board.log.clear();
         QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at(750, 375));
         QTest::mouseMove(w, at(3000, 2500));
         QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, at(3000, 2500));
-        QCOMPARE(board.log.filter(QStringLiteral("form")), QStringList());
-        QVERIFY(board.log.contains(QStringLiteral("active up 1 at 3000,2505")));
+        QCOMPARE(board.log.filter(u"form"_s), QStringList());
+        QVERIFY(board.log.contains(u"active up 1 at 3000,2505"_s));
         // The right button never clicks; a disabled label never clicks.
         QTest::mouseClick(w, Qt::RightButton, Qt::NoModifier, at(750, 375));
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at(2250, 375));
-        QCOMPARE(board.log.filter(QStringLiteral("click")), QStringList());
-        QVERIFY(board.log.contains(QStringLiteral("active down 2 at 750,375")));
+        QCOMPARE(board.log.filter(u"click"_s), QStringList());
+        QVERIFY(board.log.contains(u"active down 2 at 750,375"_s));
     }
 
     void geometryStaysExactInTwips()
@@ -134,13 +134,13 @@ private Q_SLOTS:
         Board board;
         Label *label = board.active;
         label->setAutoSize(true);
-        label->setCaption(QStringLiteral("W"));
+        label->setCaption(u"W"_s);
         const double narrow = label->width();
-        label->setCaption(QStringLiteral("A much longer caption"));
+        label->setCaption(u"A much longer caption"_s);
         QVERIFY(label->width() > narrow);
         label->setWordWrap(true);
         label->setWidth(600);
-        label->setCaption(QStringLiteral("wraps onto several lines of text"));
+        label->setCaption(u"wraps onto several lines of text"_s);
         QVERIFY(label->height() > 600);
         QCOMPARE(label->width(), 600.0);
     }
@@ -150,22 +150,22 @@ private Q_SLOTS:
     void textBoxKeepsALongerTextItWasGiven()
     {
         Board board;
-        auto *box = board.add<TextBox>(QStringLiteral("Text1"));
+        auto *box = board.add<TextBox>(u"Text1"_s);
         box->setMaxLength(5);
-        box->setText(QStringLiteral("123456789"));
+        box->setText(u"123456789"_s);
         QTest::keyClick(box->widget(), Qt::Key_End);
-        QTest::keyClicks(box->widget(), QStringLiteral("x"));
-        QCOMPARE(box->text(), QStringLiteral("123456789"));
+        QTest::keyClicks(box->widget(), u"x"_s);
+        QCOMPARE(box->text(), u"123456789"_s);
         for (int i = 0; i < 6; ++i)
             QTest::keyClick(box->widget(), Qt::Key_Backspace);
-        QTest::keyClicks(box->widget(), QStringLiteral("wxyz"));
-        QCOMPARE(box->text(), QStringLiteral("123wx"));
+        QTest::keyClicks(box->widget(), u"wxyz"_s);
+        QCOMPARE(box->text(), u"123wx"_s);
     }
 
     void nativeControlsTakeTheirColours()
     {
         Board board;
-        auto *option = board.add<OptionButton>(QStringLiteral("Option1"));
+        auto *option = board.add<OptionButton>(u"Option1"_s);
         option->setGeometry(0, 1500, 1500, 255);
         option->setBackColor(QColor(39, 63, 137));
         const QImage shot = option->widget()->grab().toImage();
@@ -175,7 +175,7 @@ private Q_SLOTS:
     void timerTicksOnlyWhileOnWithAnInterval()
     {
         Board board;
-        Timer *timer = board.addTimer(QStringLiteral("Timer1"), 0);
+        Timer *timer = board.addTimer(u"Timer1"_s, 0);
         int ticks = 0;
         timer->onTick = [&ticks] { ++ticks; };
         timer->setEnabled(true);
