@@ -1,5 +1,5 @@
 // The toolkit: pointer events routed to the controls, the controls' own behaviour, and the
-// registry of forms (stacking, opening, loading and unloading).
+// registry of forms (stacking, opening, loading and unloading), all at 150 % scaling.
 #include "toolkit/form.h"
 #include "toolkit/formregistry.h"
 #include "toolkit/image.h"
@@ -10,6 +10,7 @@
 #include "toolkit/timer.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -123,6 +124,26 @@ Form &show(FormRegistry &forms, const QString &name)
     Form &form = forms.ref(name);
     form.showForm();
     return form;
+}
+
+bool dark(QRgb pixel)
+{
+    return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+
+// How many whole rows (or columns) near `around` are border-dark across the middle
+// of the span [from, to).
+int darkLines(const QImage &image, bool rows, int around, int from, int to)
+{
+    int lines = 0;
+    for (int line = around - 2; line <= around + 2; ++line) {
+        int count = 0;
+        for (int along = from; along < to; ++along)
+            count += dark(rows ? image.pixel(along, line) : image.pixel(line, along)) ? 1 : 0;
+        if (count >= (to - from) * 9 / 10)
+            ++lines;
+    }
+    return lines;
 }
 
 } // namespace
@@ -334,6 +355,37 @@ private Q_SLOTS:
         QVERIFY(!forms.loaded(u"page"_s));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
+    }
+
+    // Single-line borders at fractional scaling (ctest runs this suite at 150 %): every edge
+    // of every bordered label is drawn, each exactly one device pixel wide, wherever the
+    // label falls on the device pixel grid.
+    void everyEdgeOnePixelAtAnyPlace()
+    {
+        Form form(QStringLiteral("Board"));
+        form.setFormSize(6000, 4000);
+        form.setBackColor(QColor(255, 255, 255));
+        // Lefts and tops of every parity of logical pixel, as the telescope's boxes lie.
+        for (int i = 0; i < 6; ++i) {
+            auto *label = form.add<Label>(QStringLiteral("Label1"), i);
+            label->setGeometry(240 + 915 * i + 15 * (i % 2), 300 + 465 * i + 15 * (i / 2 % 2), 870, 375);
+            label->setBorderStyle(BorderStyle::FixedSingle);
+            label->setBackStyle(BackStyle::Transparent);
+        }
+        const QImage image = form.grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        QCOMPARE(ratio, 1.5);
+        for (const Control *label : form.controls()) {
+            const QRect r = label->widget()->geometry();
+            const int x0 = qRound(r.left() * ratio), x1 = qRound((r.left() + r.width()) * ratio) - 1;
+            const int y0 = qRound(r.top() * ratio), y1 = qRound((r.top() + r.height()) * ratio) - 1;
+            const int inX = x0 + 4, outX = x1 - 4, inY = y0 + 4, outY = y1 - 4;
+            const QString where = QStringLiteral("label %1").arg(label->index());
+            QVERIFY2(darkLines(image, false, x0, inY, outY) == 1, qPrintable(where + QStringLiteral(" left")));
+            QVERIFY2(darkLines(image, false, x1, inY, outY) == 1, qPrintable(where + QStringLiteral(" right")));
+            QVERIFY2(darkLines(image, true, y0, inX, outX) == 1, qPrintable(where + QStringLiteral(" top")));
+            QVERIFY2(darkLines(image, true, y1, inX, outX) == 1, qPrintable(where + QStringLiteral(" bottom")));
+        }
     }
 };
 
