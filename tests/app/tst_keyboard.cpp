@@ -1,5 +1,6 @@
 // The title by keyboard: entries reached with Tab and clicked with Enter or Space,
-// the focus seen, and Escape as each screen's way back.
+// the focus seen, and Escape as each screen's way back; and the option buttons and tick
+// boxes that a click anywhere in their box sets, as the keys do.
 #include "activities/ardovinord.h"
 #include "app/ardovin.h"
 #include "app/intro0.h"
@@ -7,6 +8,7 @@
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "support/testapp.h"
+#include "toolkit/checkbox.h"
 #include "toolkit/commandbutton.h"
 #include "toolkit/indicatorbutton.h"
 #include "toolkit/label.h"
@@ -111,6 +113,19 @@ QString misread(Control *c)
 QImage shotOf(Form &form, QWidget *w)
 {
     return form.grab(QRect(w->mapTo(&form, QPoint(0, 0)), w->size()).adjusted(-4, -4, 4, 4)).toImage();
+}
+
+// Puts a box back to unticked, or an option to unselected by selecting another.
+void clear(Form &form, IndicatorButton &box)
+{
+    box.setValue(false);
+    for (Control *control : form.controls()) {
+        auto *other = qobject_cast<OptionButton *>(control);
+        if (qobject_cast<OptionButton *>(&box) && other && other != &box) {
+            other->setValue(true);
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -331,6 +346,53 @@ private Q_SLOTS:
         while (met.size() < expected.size() && press(app, Qt::Key_Tab))
             met << focused();
         QCOMPARE(met, expected);
+    }
+
+    // Option buttons and tick boxes answer a click anywhere in their designed box, as a
+    // pupil or teacher clicks them: beside the text as well as on the dot or the caption.
+    void clickAnywhereInTheBox_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("main menu: sound options") << u"intro0"_s;
+        QTest::newRow("quiz: answers A to D") << u"multiple"_s;
+        QTest::newRow("wizard: 40 tick boxes") << u"wizard"_s;
+        QTest::newRow("catalogue: edit and delete") << u"worksheets"_s;
+    }
+
+    // A click at each corner pixel of the box and at its centre sets it; a click on the
+    // bare form just left of the box does not.
+    void clickAnywhereInTheBox()
+    {
+        QFETCH(QString, screen);
+        TestApp app;
+        Form &form = app.forms.ref(screen);
+        QVERIFY(showAndExpose(form));
+        int boxes = 0;
+        for (Control *control : form.controls()) {
+            auto *box = qobject_cast<IndicatorButton *>(control);
+            // The quiz's "no answer chosen" lies under its picture, out of reach by design.
+            if (!box || !box->visible() || (qobject_cast<multiple *>(&form) && box->index() == multiple::kNoChoice))
+                continue;
+            ++boxes;
+            const QWidget *w = box->widget();
+            const QRect r = w->rect();
+            QCOMPARE(form.childAt(w->mapTo(&form, r.center())), w);
+            for (const QPoint &p :
+                 {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight(), r.center(), QPoint(-1, r.center().y())}) {
+                const QPoint pixel = w->mapTo(&form, p);
+                const bool inside = r.contains(p);
+                // The wizard's answer boxes are designed to overlap the last column of
+                // the tick boxes beside them; a point covered so belongs to the box above.
+                if (form.childAt(pixel) != (inside ? w : nullptr))
+                    continue;
+                clear(form, *box);
+                QVERIFY(!box->value());
+                QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, pixel);
+                const QString what = u"%1(%2) at %3,%4"_s.arg(box->name()).arg(box->index());
+                QVERIFY2(box->value() == inside, qPrintable(what.arg(pixel.x()).arg(pixel.y())));
+            }
+        }
+        QVERIFY(boxes > 0);
     }
 };
 
