@@ -80,24 +80,44 @@ private Q_SLOTS:
 
     void leavingTheTitle_data()
     {
-        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("confirming"); // the title screen as the menu's exit confirmation
+        QTest::addColumn<int>("how"); // its OK (Cancel), its Exit, or its window closed
         QTest::addColumn<QStringList>("left"); // the screens then shown, front last
-        QTest::newRow("OK: the menu over the backdrop") << 0 << QStringList{u"Grey"_s, u"intro0"_s};
-        QTest::newRow("Exit ends the program") << 1 << QStringList();
-        QTest::newRow("closing the window ends it") << 2 << QStringList();
+        const QStringList menu{u"Grey"_s, u"intro0"_s};
+        QTest::newRow("OK: the menu over the backdrop") << false << 0 << menu;
+        QTest::newRow("Exit ends the program") << false << 1 << QStringList();
+        QTest::newRow("closing the window ends it") << false << 2 << QStringList();
+        QTest::newRow("menu's Exit asks; Cancel keeps the menu as it was") << true << 0 << menu;
+        QTest::newRow("menu's Exit asks; Exit ends the program") << true << 1 << QStringList();
+        QTest::newRow("closing the menu asks; closing that is Cancel") << true << 2 << menu;
     }
 
     void leavingTheTitle()
     {
+        QFETCH(bool, confirming);
         QFETCH(int, how);
         QFETCH(QStringList, left);
         TestApp app;
-        Titlefrm &title = app.forms.ref<Titlefrm>();
-        title.showForm();
+        Titlefrm *title = &app.forms.ref<Titlefrm>();
+        title->showForm();
+        if (confirming) {
+            intro0 &menu = openMenu(app);
+            menu.Option2->setValue(true);
+            QVERIFY(QTest::qWaitForWindowExposed(&menu));
+            if (how == 2)
+                menu.close();
+            else
+                clickAt(menu, 11000, 8150); // "Exit"
+            title = app.forms.loaded<Titlefrm>();
+            QVERIFY(title && title->isVisible());
+            QCOMPARE(title->Command1->caption(), u"Cancel"_s);
+            // The backdrop now covers the menu, and the confirmation stands in front.
+            QCOMPARE(app.forms.stackingOrder(), QList<Form *>({&menu, app.forms.loaded<Grey>(), title}));
+        }
         if (how == 2)
-            title.close();
+            title->close();
         else
-            (how == 0 ? title.Command1 : title.Command2)->click();
+            (how == 0 ? title->Command1 : title->Command2)->click();
         TestApp::settle();
         QStringList shown;
         for (Form *form : app.forms.stackingOrder())
@@ -105,6 +125,8 @@ private Q_SLOTS:
         QCOMPARE(shown, left);
         QCOMPARE(app.ended, left.isEmpty());
         QCOMPARE(app.forms.loadedForms().size(), left.size());
+        if (confirming && !left.isEmpty())
+            QVERIFY(app.forms.loaded<intro0>()->Option2->value());
     }
 
     // The pictures at their own size; entries light under the pointer; the publisher's
@@ -135,30 +157,6 @@ private Q_SLOTS:
         clickAt(menu, 1700, 2230); // entry 0
         QCOMPARE(app.shell.opened, QStringList({kPublisherUrl, kPublisherUrl}));
         QCOMPARE(app.forms.stackingOrder().last(), &menu);
-    }
-
-    void exitConfirmationKeepsTheMenu()
-    {
-        TestApp app;
-        intro0 &menu = openMenu(app);
-        menu.Option2->setValue(true);
-        QVERIFY(QTest::qWaitForWindowExposed(&menu));
-        clickAt(menu, 11000, 8150); // "Exit"
-        Titlefrm *confirm = app.forms.loaded<Titlefrm>();
-        QVERIFY(confirm && confirm->isVisible());
-        QCOMPARE(confirm->Command1->caption(), u"Cancel"_s);
-        // The backdrop now covers the menu, and the confirmation stands in front.
-        QCOMPARE(app.forms.stackingOrder(), QList<Form *>({&menu, app.forms.loaded<Grey>(), confirm}));
-        confirm->Command1->click(); // "Cancel"
-        TestApp::settle();
-        QVERIFY(!app.forms.loaded<Titlefrm>());
-        QCOMPARE(app.forms.stackingOrder().last(), &menu);
-        QVERIFY(menu.Option2->value());
-        menu.close(); // the window manager's close asks too
-        confirm = app.forms.loaded<Titlefrm>();
-        QVERIFY(confirm && confirm->isVisible());
-        confirm->Command2->click(); // "Exit"
-        QVERIFY(app.ended);
     }
 
     void listIsReadOnceTheMenuIsDrawn_data()
@@ -200,7 +198,6 @@ private Q_SLOTS:
     void portraitCentredWhateverItsWidth_data()
     {
         QTest::addColumn<int>("pixels");
-        QTest::newRow("4800 twips wide") << 320;
         QTest::newRow("odd width") << 241;
         QTest::newRow("wider than the page") << 900;
     }
@@ -216,19 +213,6 @@ private Q_SLOTS:
         app.writeDataFile(u"Images/ardovin1.jpg"_s, jpeg.data());
         ardovin &page = app.forms.ref<ardovin>();
         QCOMPARE(QPointF(page.Image1->left(), page.Image1->top()), QPointF((12000 - pixels * 15) / 2.0, 1560));
-    }
-
-    // Entries light up under the pointer, and the bare page turns none off.
-    void unitEntriesLightUpAndStayLit()
-    {
-        TestApp app;
-        ardovin &page = app.forms.ref<ardovin>();
-        page.Label3[4].setBackStyle(BackStyle::Transparent);
-        QVERIFY(showAndExpose(page));
-        moveTo(page, page.Label3[4].left() + 100, page.Label3[4].top() + 100);
-        QVERIFY(page.Label3[4].isOpaque());
-        moveTo(page, 6000, 7000);
-        QVERIFY(page.Label3[4].isOpaque());
     }
 
     // Each "Multiple Choice" reads the unit's quiz afresh; without its file the pupil is
@@ -268,6 +252,11 @@ private Q_SLOTS:
         ardovin *page = app.forms.loaded<ardovin>();
         QVERIFY(page && QTest::qWaitForWindowExposed(page));
         page->Label3[0].setBackStyle(BackStyle::Transparent);
+        // Entries light up under the pointer, and the bare page turns none off.
+        page->Label3[4].setBackStyle(BackStyle::Transparent);
+        moveTo(*page, page->Label3[4].left() + 100, page->Label3[4].top() + 100);
+        moveTo(*page, 6000, 7000);
+        QVERIFY(page->Label3[4].isOpaque());
         for (const auto &[entry, pages] : {std::pair{4, u"key ardovin"_s}, std::pair{5, u"ardovin"_s}}) {
             clickCentre(*page, page->Label3[entry]);
             teacher *viewer = app.forms.loaded<teacher>();
