@@ -244,9 +244,8 @@ private Q_SLOTS:
         intro0 &menu = app.forms.ref<intro0>();
         QVERIFY(showAndExpose(menu));
         const auto press = [](Control &c) {
-            QAccessible::queryAccessibleInterface(c.widget())
-                ->actionInterface()
-                ->doAction(QAccessibleActionInterface::pressAction());
+            QAccessibleActionInterface *a = QAccessible::queryAccessibleInterface(c.widget())->actionInterface();
+            a->doAction(QAccessibleActionInterface::pressAction());
         };
         QAccessibleInterface *title = QAccessible::queryAccessibleInterface(menu.Label1->widget());
         QCOMPARE(title->role(), QAccessible::StaticText);

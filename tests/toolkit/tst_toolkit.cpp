@@ -199,19 +199,15 @@ private Q_SLOTS:
         QVERIFY(board.log.contains(u"active down 2 at 750,375"_s));
     }
 
-    void geometryStaysExactInTwips()
-    {
-        Board board;
-        board.active->move(1537.5, 322.5);
-        QCOMPARE(QPointF(board.active->left(), board.active->top()), QPointF(1537.5, 322.5));
-        // The widget lies on whole pixels, edges rounded.
-        QCOMPARE(board.active->widget()->geometry(), QRect(103, 22, 100, 50));
-    }
-
-    void autoSizeFollowsText()
+    // A label keeps its place exactly in twips, its widget on whole pixels, edges rounded;
+    // sized to its text, it grows with the text, and downwards once it wraps.
+    void labelGeometryInTwips()
     {
         Board board;
         Label *label = board.active;
+        label->move(1537.5, 322.5);
+        QCOMPARE(QPointF(label->left(), label->top()), QPointF(1537.5, 322.5));
+        QCOMPARE(label->widget()->geometry(), QRect(103, 22, 100, 50));
         label->setAutoSize(true);
         label->setCaption(u"W"_s);
         const double narrow = label->width();
@@ -362,12 +358,12 @@ private Q_SLOTS:
     // label falls on the device pixel grid.
     void everyEdgeOnePixelAtAnyPlace()
     {
-        Form form(QStringLiteral("Board"));
+        Form form(u"Board"_s);
         form.setFormSize(6000, 4000);
         form.setBackColor(QColor(255, 255, 255));
         // Lefts and tops of every parity of logical pixel, as the telescope's boxes lie.
         for (int i = 0; i < 6; ++i) {
-            auto *label = form.add<Label>(QStringLiteral("Label1"), i);
+            auto *label = form.add<Label>(u"Label1"_s, i);
             label->setGeometry(240 + 915 * i + 15 * (i % 2), 300 + 465 * i + 15 * (i / 2 % 2), 870, 375);
             label->setBorderStyle(BorderStyle::FixedSingle);
             label->setBackStyle(BackStyle::Transparent);
@@ -380,11 +376,11 @@ private Q_SLOTS:
             const int x0 = qRound(r.left() * ratio), x1 = qRound((r.left() + r.width()) * ratio) - 1;
             const int y0 = qRound(r.top() * ratio), y1 = qRound((r.top() + r.height()) * ratio) - 1;
             const int inX = x0 + 4, outX = x1 - 4, inY = y0 + 4, outY = y1 - 4;
-            const QString where = QStringLiteral("label %1").arg(label->index());
-            QVERIFY2(darkLines(image, false, x0, inY, outY) == 1, qPrintable(where + QStringLiteral(" left")));
-            QVERIFY2(darkLines(image, false, x1, inY, outY) == 1, qPrintable(where + QStringLiteral(" right")));
-            QVERIFY2(darkLines(image, true, y0, inX, outX) == 1, qPrintable(where + QStringLiteral(" top")));
-            QVERIFY2(darkLines(image, true, y1, inX, outX) == 1, qPrintable(where + QStringLiteral(" bottom")));
+            const QString where = u"label %1"_s.arg(label->index());
+            QVERIFY2(darkLines(image, false, x0, inY, outY) == 1, qPrintable(where + u" left"_s));
+            QVERIFY2(darkLines(image, false, x1, inY, outY) == 1, qPrintable(where + u" right"_s));
+            QVERIFY2(darkLines(image, true, y0, inX, outX) == 1, qPrintable(where + u" top"_s));
+            QVERIFY2(darkLines(image, true, y1, inX, outX) == 1, qPrintable(where + u" bottom"_s));
         }
     }
 };
