@@ -24,6 +24,8 @@
 
 namespace velmora::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // Swallows the clock's ticks of the forms' timers: the walker ticks them itself.
 class HeldTimers : public QObject
@@ -36,17 +38,17 @@ public:
     }
 };
 
-const QString kList = QStringLiteral("multiple/track.txt");
+const QString kList = u"multiple/track.txt"_s;
 
 // The titles of the list file (none without one): its count, then that many lines, each
 // ended by CR LF. Nothing when it does not parse.
 std::optional<QStringList> listTitles(const QMap<QString, QByteArray> &files)
 {
-    const QStringList lines = QString::fromLatin1(files.value(kList)).split(QStringLiteral("\r\n"));
-    bool ok = false;
-    const int count = lines[0].trimmed().toInt(&ok);
     if (!files.contains(kList))
         return QStringList();
+    const QStringList lines = QString::fromLatin1(files[kList]).split(u"\r\n"_s);
+    bool ok = false;
+    const int count = lines[0].trimmed().toInt(&ok);
     if (!ok || count < 0 || lines.size() != count + 2 || !lines.last().isEmpty())
         return std::nullopt;
     return lines.mid(1, count);
@@ -62,15 +64,14 @@ void clickOn(Form &form, const Control &control)
 // fail), deletes (confirmed or not) and quiz results.
 QString saveWorksheet(wizard &editor, QRandomGenerator &random)
 {
-    static const QStringList titles = {QStringLiteral("Plants, animals"), QStringLiteral("a/b"),
-                                       QStringLiteral("track"), QStringLiteral("Salt & Pepper"),
-                                       QStringLiteral("Moon \"phases\"")};
+    static const QStringList titles = {u"Plants, animals"_s, u"a/b"_s, u"track"_s, u"Salt & Pepper"_s,
+                                       u"Moon \"phases\""_s};
     const QString &title = titles[random.bounded(int(titles.size()))];
     fillWizard(editor, QString());
     editor.Text1->setFocus();
     QTest::keyClicks(editor.Text1->widget(), title);
     clickOn(editor, editor.Label3[1]); // "Save Worksheet"
-    return QStringLiteral("wizard saved as \"%1\"").arg(title);
+    return u"wizard saved as \"%1\""_s.arg(title);
 }
 
 QString deleteWorksheet(worksheets &catalogue, QRandomGenerator &random)
@@ -85,10 +86,10 @@ QString deleteWorksheet(worksheets &catalogue, QRandomGenerator &random)
             shown << &catalogue.Label2[slot];
     }
     if (shown.isEmpty())
-        return QStringLiteral("worksheets: nothing to delete");
+        return u"worksheets: nothing to delete"_s;
     Label &title = *shown[random.bounded(int(shown.size()))];
     clickOn(catalogue, title);
-    return QStringLiteral("worksheets delete \"%1\"").arg(title.caption());
+    return u"worksheets delete \"%1\""_s.arg(title.caption());
 }
 
 QString answerQuiz(TestApp &app, multiple &quiz, QRandomGenerator &random)
@@ -99,7 +100,7 @@ QString answerQuiz(TestApp &app, multiple &quiz, QRandomGenerator &random)
             clickOn(quiz, quiz.Option1[choice]);
         clickOn(quiz, quiz.Label3[1]); // "Next Question >>", at last "Check Score >>"
     }
-    return QStringLiteral("multiple answered to the end");
+    return u"multiple answered to the end"_s;
 }
 
 // One mouse or key event, at random, to the window in front.
@@ -119,15 +120,15 @@ QString send(Form &front, QRandomGenerator &random)
                                        Qt::MiddleButton};
     const Qt::MouseButton button = buttons[random.bounded(5)];
     const QString name = front.formName();
-    const QString at = QStringLiteral("%1 %2 at %3,%4").arg(name).arg(int(button)).arg(where.x()).arg(where.y());
+    const QString at = u"%1 %2 at %3,%4"_s.arg(name).arg(int(button)).arg(where.x()).arg(where.y());
     const int kind = random.bounded(8);
     if (kind < 2) {
         QTest::mouseMove(window, where);
-        return at + QStringLiteral(" move");
+        return at + u" move"_s;
     }
     if (kind < 5) {
         QTest::mouseClick(window, button, Qt::NoModifier, where);
-        return at + QStringLiteral(" click");
+        return at + u" click"_s;
     }
     if (kind == 5) {
         const QPoint to(random.bounded(front.width()), random.bounded(front.height()));
@@ -135,20 +136,20 @@ QString send(Form &front, QRandomGenerator &random)
         QTest::mouseMove(window, (where + to) / 2);
         QTest::mouseMove(window, to);
         QTest::mouseRelease(window, button, Qt::NoModifier, to);
-        return at + QStringLiteral(" drag to %1,%2").arg(to.x()).arg(to.y());
+        return at + u" drag to %1,%2"_s.arg(to.x()).arg(to.y());
     }
     if (kind == 6) {
         // Typed as the keyboard sends it, to the window in front.
-        static const QString typed = QStringLiteral("ab ,&\"éZ19");
+        static const QString typed = u"ab ,&\"éZ19"_s;
         const QString c = typed.at(random.bounded(int(typed.size())));
         QTest::sendKeyEvent(QTest::Press, window, Qt::Key_unknown, c, Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, window, Qt::Key_unknown, c, Qt::NoModifier);
-        return name + QStringLiteral(" key '%1'").arg(c);
+        return name + u" key '%1'"_s.arg(c);
     }
     const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Backspace};
     const Qt::Key key = keys[random.bounded(5)];
     QTest::keyClick(window, key);
-    return name + QStringLiteral(" key %1").arg(int(key));
+    return name + u" key %1"_s.arg(int(key));
 }
 
 // Time passes between two events of a person: every timer that is on ticks once, and so
@@ -174,7 +175,7 @@ void letTimePass(TestApp &app)
 // One form per slot, framed screens at their size, no score shown above its total.
 QStringList checkForms(const FormRegistry &forms)
 {
-    static const QRegularExpression outOf(QStringLiteral("(\\d+) out of\\s*(\\d+)"));
+    static const QRegularExpression outOf(u"(\\d+) out of\\s*(\\d+)"_s);
     QStringList broken;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         auto *form = qobject_cast<Form *>(widget);
@@ -182,18 +183,18 @@ QStringList checkForms(const FormRegistry &forms)
             continue;
         const QString name = form->formName();
         if (forms.loaded(name) != form)
-            broken << QStringLiteral("a %1 is not the one in its slot").arg(name);
+            broken << u"a %1 is not the one in its slot"_s.arg(name);
         if (!form->isVisible())
             continue;
         // Every screen keeps its designed size, but for the backdrop and the title screen.
         if (name != QLatin1String("Grey") && name != Titlefrm::kFormName
             && (form->formWidth() != 12000 || form->formHeight() != 9000 || form->size() != QSize(800, 600)))
-            broken << QStringLiteral("%1 is not 12000 by 9000 twips").arg(name);
+            broken << u"%1 is not 12000 by 9000 twips"_s.arg(name);
         for (const Control *control : form->controls()) {
             const auto *label = qobject_cast<const Label *>(control);
             const auto score = outOf.match(label && label->visible() ? label->caption() : QString());
             if (score.hasMatch() && score.captured(1).toInt() > score.captured(2).toInt())
-                broken << QStringLiteral("%1 shows %2").arg(name, score.captured(0));
+                broken << u"%1 shows %2"_s.arg(name, score.captured(0));
         }
     }
     return broken;
@@ -223,9 +224,9 @@ void Walker::start()
         // A few titles to find in the catalogue, with their files, and a worksheet that
         // cannot be saved: a folder holds its file's name.
         m_first->writeDataFile(kList, " 2 \r\nPlants& animals\r\nMissing one\r\n");
-        QFile::copy(m_first->dataPath(QStringLiteral("multiple/Ardovin Sevrani.txt")),
-                    m_first->dataPath(QStringLiteral("multiple/Plants& animals.txt")));
-        QDir(m_first->root).mkpath(QStringLiteral("multiple/Salt & Pepper.txt"));
+        QFile::copy(m_first->dataPath(u"multiple/Ardovin Sevrani.txt"_s),
+                    m_first->dataPath(u"multiple/Plants& animals.txt"_s));
+        QDir(m_first->root).mkpath(u"multiple/Salt & Pepper.txt"_s);
     } else {
         // Started again on the same data folder, as on the same school computer.
         m_restarted = std::make_unique<TestApp>(m_first->root);
@@ -258,13 +259,12 @@ void Walker::step()
     m_app->printer.noPrinter = random.bounded(10) == 0;
     const QList<Form *> order = m_app->forms.stackingOrder();
     if (order.isEmpty()) {
-        note(QStringLiteral("restart"));
+        note(u"restart"_s);
         start();
         return;
     }
     Form &front = *order.last();
-    if (!m_screens.contains(front.formName()))
-        m_screens << front.formName();
+    m_screens.insert(front.formName());
     if (!front.windowHandle())
         return;
     if (auto *editor = qobject_cast<wizard *>(&front); editor && random.bounded(15) == 0)
@@ -278,12 +278,10 @@ void Walker::step()
     letTimePass(*m_app);
     // With what a clock's tick changes (the logo's frame, the focus), so that a replay
     // shows any dependence on the clock.
-    QWidget *focus = QApplication::focusWidget();
-    m_events.last() += QStringLiteral(" [frame %1, focus %2]")
-                           .arg(m_app->m.logoframe)
-                           .arg(focus ? focus->objectName() : QStringLiteral("none"));
+    const QWidget *focus = QApplication::focusWidget();
+    m_events.last() += u" [frame %1, focus %2]"_s.arg(m_app->m.logoframe).arg(focus ? focus->objectName() : u"none"_s);
     if (m_app->ended) {
-        note(QStringLiteral("the program ended; starting again"));
+        note(u"the program ended; starting again"_s);
         ++m_restarts;
         start();
     }
@@ -291,17 +289,17 @@ void Walker::step()
 
 void Walker::note(const QString &event)
 {
-    m_events << QStringLiteral("%1: %2").arg(m_event).arg(event);
+    m_events << u"%1: %2"_s.arg(m_event).arg(event);
 }
 
 QString Walker::check(const Snapshot &before, const Snapshot &after)
 {
     QStringList broken = checkForms(m_app->forms);
     if (m_app->platform.file1().isOpen())
-        broken << QStringLiteral("file slot 1 left open");
+        broken << u"file slot 1 left open"_s;
     bool saved = false, saveFailed = false;
     QStringList confirmed; // titles whose delete was answered with OK
-    const QString deleting = QStringLiteral("Are you sure that you want to delete the worksheet ");
+    const QString deleting = u"Are you sure that you want to delete the worksheet "_s;
     for (const auto &box : m_app->messages.shown.mid(before.messages)) {
         saved = saved || box.text == QLatin1String("Your worksheet has been saved.");
         saveFailed = saveFailed || box.text.startsWith(QLatin1String("There was a problem saving your worksheet"));
@@ -311,10 +309,10 @@ QString Walker::check(const Snapshot &before, const Snapshot &after)
     m_saves += saved ? 1 : 0;
     const std::optional<QStringList> titles = listTitles(after.files);
     if (!titles)
-        broken << QStringLiteral("the list file no longer parses");
+        broken << u"the list file no longer parses"_s;
     for (const QString &title : listTitles(before.files).value_or(QStringList())) {
         if (!titles.value_or(QStringList()).contains(title) && !confirmed.contains(title))
-            broken << QStringLiteral("the list lost \"%1\"").arg(title);
+            broken << u"the list lost \"%1\""_s.arg(title);
     }
     // A save writes its own worksheet and the list, a confirmed delete the list; nothing
     // else changes a file.
@@ -326,10 +324,10 @@ QString Walker::check(const Snapshot &before, const Snapshot &after)
         if (!mayChange
             && (before.files.contains(file) != after.files.contains(file)
                 || before.files.value(file) != after.files.value(file)))
-            broken << QStringLiteral("%1 changed without a save of it%2")
-                          .arg(file, saveFailed ? QStringLiteral(" (by a failed save)") : QString());
+            broken << u"%1 changed without a save of it%2"_s.arg(file,
+                                                                 saveFailed ? u" (by a failed save)"_s : QString());
     }
-    return broken.join(QStringLiteral("; "));
+    return broken.join(u"; "_s);
 }
 
 QString Walker::run(int events)
@@ -340,10 +338,9 @@ QString Walker::run(int events)
         Snapshot after = snapshot();
         const QString broken = check(before, after);
         if (!broken.isEmpty()) {
-            return QStringLiteral("seed %1, event %2: %3\nlast events:\n  %4")
-                .arg(m_seed)
+            return u"seed %1, event %2: %3\nlast events:\n  %4"_s.arg(m_seed)
                 .arg(m_event)
-                .arg(broken, m_events.mid(qMax<qsizetype>(0, m_events.size() - 25)).join(QStringLiteral("\n  ")));
+                .arg(broken, m_events.mid(qMax<qsizetype>(0, m_events.size() - 25)).join(u"\n  "_s));
         }
         before = std::move(after);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -43,7 +44,7 @@ public:
     const QStringList &events() const { return m_events; }
     int restarts() const { return m_restarts; }
     int saves() const { return m_saves; }
-    int screensSeen() const { return m_screens.size(); }
+    int screensSeen() const { return int(m_screens.size()); }
 
 private:
     struct Snapshot;
@@ -59,7 +60,7 @@ private:
     std::unique_ptr<TestApp> m_restarted; // the program after its latest restart
     TestApp *m_app = nullptr;
     QStringList m_events;
-    QStringList m_screens;
+    QSet<QString> m_screens;
     int m_restarts = 0;
     int m_saves = 0;
     int m_event = 0;

@@ -17,33 +17,26 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("seed");
         QTest::newRow("seed 10") << 10u;
         QTest::newRow("seed 13: a quiz to its results") << 13u;
+        // Seed 14 spends a while on the acknowledgments, whose logo runs on a 25 ms timer:
+        // on the clock's time, its frames and its first tick (which shows two pictures)
+        // would fall between other events as the machine is fast or slow.
+        QTest::newRow("seed 14: the acknowledgments' logo") << 14u;
     }
 
+    // Each seed walks without a fault, and replays exactly, twice in one process.
     void walk()
     {
         QFETCH(quint32, seed);
-        Walker walker(seed);
-        const QString broken = walker.run(400);
-        QVERIFY2(broken.isEmpty(), qPrintable(broken));
-        QVERIFY(walker.screensSeen() >= 2);
-    }
-
-    // A seed replays exactly, twice in one process. Seed 14 spends a while on the
-    // acknowledgments, whose logo runs on a 25 ms timer: on the clock's time, its frames
-    // and its first tick (which shows two pictures) fall between other events as the
-    // machine is fast or slow.
-    void replay()
-    {
-        QStringList events[2];
-        QString broken[2];
+        QStringList first;
         for (int run = 0; run < 2; ++run) {
-            Walker walker(14);
-            broken[run] = walker.run(400);
-            events[run] = walker.events();
+            Walker walker(seed);
+            const QString broken = walker.run(400);
+            QVERIFY2(broken.isEmpty(), qPrintable(broken));
+            QVERIFY(walker.screensSeen() >= 2);
+            if (run == 1)
+                QCOMPARE(walker.events(), first);
+            first = walker.events();
         }
-        QVERIFY2(broken[0].isEmpty(), qPrintable(broken[0]));
-        QCOMPARE(events[1], events[0]);
-        QCOMPARE(broken[1], broken[0]);
     }
 };
 
