@@ -7,6 +7,7 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <optional>
@@ -14,12 +15,19 @@
 namespace velmora {
 
 namespace {
-xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+// The atoms of the names, asked for together so they cost one round trip to the server.
+template <std::size_t N>
+std::array<xcb_atom_t, N> atoms(xcb_connection_t *connection, const std::array<const char *, N> &names)
 {
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
+    std::array<xcb_intern_atom_cookie_t, N> cookies{};
+    for (std::size_t i = 0; i < N; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(qstrlen(names[i])), names[i]);
+    std::array<xcb_atom_t, N> found{};
+    for (std::size_t i = 0; i < N; ++i) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        found[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+    }
     return found;
 }
 xcb_connection_t *x11Connection()
@@ -51,8 +59,7 @@ void markAsDesktopWindow(QWidget &window)
     if (!connection)
         return;
     const auto id = xcb_window_t(window.winId()); // creates the native window, unmapped
-    const xcb_atom_t type = atom(connection, "_NET_WM_WINDOW_TYPE");
-    const xcb_atom_t desktop = atom(connection, "_NET_WM_WINDOW_TYPE_DESKTOP");
+    const auto [type, desktop] = atoms<2>(connection, {"_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DESKTOP"});
     if (type == XCB_ATOM_NONE || desktop == XCB_ATOM_NONE)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32, 1, &desktop);
@@ -122,7 +129,7 @@ QRect freeScreenArea(const QScreen &screen)
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return whole;
-    const xcb_atom_t workArea = atom(connection, "_NET_WORKAREA");
+    const auto [workArea] = atoms<1>(connection, {"_NET_WORKAREA"});
     const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (workArea == XCB_ATOM_NONE || !root)
         return whole;
