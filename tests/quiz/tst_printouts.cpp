@@ -1,3 +1,4 @@
+#include "app/screens.h"
 #include "module1/messages.h"
 #include "platform/qtprinttarget.h"
 #include "quiz/multiple.h"
@@ -8,8 +9,6 @@
 #include "toolkit/textbox.h"
 
 #include <QFile>
-#include <QFontMetricsF>
-#include <QMap>
 #include <QPageLayout>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,67 +23,75 @@ using Op = RecordingPrintTarget::Op;
 
 namespace {
 
-void fillQuiz(Module1 &m)
+// The supplied quiz on the screen, headed "Velmora"; with a question given, all ten
+// questions are that one, each with four times the answer given.
+multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &answer = {})
 {
-    m.worktitle = QStringLiteral("The Night Sky");
-    for (std::size_t q = 1; q <= 10; ++q) {
-        m.quest[q] = QStringLiteral("What is number %1?").arg(q);
-        m.ansa[q] = QStringLiteral("one");
-        m.ansb[q] = QStringLiteral("two");
-        m.ansc[q] = QStringLiteral("three");
-        m.ansd[q] = QStringLiteral("four");
-        m.rightans[q] = QStringLiteral("1");
+    m.platform().file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    m.loadquiz();
+    m.platform().file1().close();
+    for (std::size_t q = 1; !question.isEmpty() && q <= 10; ++q) {
+        m.quest[q] = question;
+        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
     }
-}
-
-// The results screen after a full score, as the quiz leaves it.
-Welldone &fullScore(TestApp &app, const QString &heading = QStringLiteral("Velmora"))
-{
-    app.m.score = 10;
-    app.m.total = 10;
-    app.m.quizhead = heading;
-    Welldone &results = app.forms.ref<Welldone>();
-    results.showForm();
-    return results;
-}
-
-multiple &runningQuiz(TestApp &app)
-{
-    fillQuiz(app.m);
-    multiple &quiz = app.forms.ref<multiple>();
+    multiple &quiz = m.forms().ref<multiple>();
     quiz.Label5->setCaption(QStringLiteral("Velmora"));
     return quiz;
 }
 
-QList<QLineF> lines(const RecordingPrintTarget &printer)
+// The results after a full score, as the quiz leaves them, with the certificate printed.
+Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = QStringLiteral("Velmora"))
 {
-    QList<QLineF> out;
-    for (const Op &op : printer.ofKind(Op::Line))
-        out << QLineF(op.x, op.y, op.x2, op.y2);
-    return out;
+    m.score = 10;
+    m.total = 10;
+    m.quizhead = heading;
+    Welldone &results = m.forms().ref<Welldone>();
+    results.showForm();
+    results.Text1->setText(name);
+    results.Label3[0].onClick();
+    return results;
 }
 
 Op textOp(const RecordingPrintTarget &printer, const QString &text)
 {
-    for (const Op &op : printer.ofKind(Op::Text)) {
-        if (op.text == text)
-            return op;
-    }
-    return Op{Op::Abort};
+    const QList<Op> texts = printer.ofKind(Op::Text);
+    const auto found = std::find_if(texts.begin(), texts.end(), [&text](const Op &op) { return op.text == text; });
+    return found == texts.end() ? Op{Op::Abort} : *found;
+}
+
+QFont fontOf(const QString &family, double points)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    return font;
 }
 
 double widthIn(const RecordingPrintTarget &printer, const QString &text, double points)
 {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSizeF(points);
-    return printer.textWidth(font, text);
+    return printer.textWidth(fontOf(QStringLiteral("Times New Roman"), points), text);
 }
 
-QFont fontOf(const Op &op)
+// A text as printed: what, how big, in what colour and from where.
+QString described(const QString &text, double points, const QColor &colour, double x)
 {
-    QFont font(op.family);
-    font.setPointSizeF(op.points);
-    return font;
+    return QStringLiteral("%1: %2 pt, %3, from %4").arg(text).arg(points).arg(colour.name()).arg(x);
+}
+
+// The first text or line that lies outside the printable area or was cut at its edge.
+QString offPaper(const RecordingPrintTarget &printer)
+{
+    const QRectF paper(QPointF(0, 0), printer.size);
+    for (const Op &op : printer.ops) {
+        if (op.kind != Op::Text && op.kind != Op::Line)
+            continue;
+        const QPointF end = op.kind == Op::Line
+                                ? QPointF(op.x2, op.y2)
+                                : QPointF(op.x + printer.textWidth(fontOf(op.family, op.points), op.text),
+                                          op.y + printer.lineHeight(fontOf(op.family, op.points)));
+        if (op.cut || !paper.contains(QPointF(op.x, op.y)) || !paper.contains(end))
+            return op.kind == Op::Line ? QStringLiteral("a line") : op.text;
+    }
+    return {};
 }
 
 // The printable area of a paper with the 10-point margins of a PDF page, in twips.
@@ -101,54 +108,37 @@ QString longText(qsizetype length, bool spaces)
     return words.repeated(length / words.size() + 1).left(length).trimmed();
 }
 
-void useSuppliedQuiz(TestApp &app)
-{
-    app.platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
-    app.m.loadquiz();
-    app.platform.file1().close();
-}
-
-void fillWith(Module1 &m, const QString &question, const QString &answer)
-{
-    for (std::size_t q = 1; q <= 10; ++q) {
-        m.quest[q] = question;
-        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
-    }
-}
-
 struct PdfWord {
     int page = 0;
     QRectF box; // points, from the top-left corner of the sheet
     QString text;
+    auto line() const { return std::pair(page, qRound64(box.top() * 10)); }
 };
 
-// The words of a PDF with their boxes, as pdftotext finds them.
+// The words of a PDF with their boxes as pdftotext finds them, line by line, each line
+// from the left.
 QList<PdfWord> pdfWords(const QString &file)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
     process.waitForFinished(30000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
     static const QRegularExpression tag(QStringLiteral(
         "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QList<PdfWord> words;
     int page = 0;
-    for (const QRegularExpressionMatch &m : tag.globalMatch(html)) {
-        if (m.captured(0) == QStringLiteral("<page ")) {
+    for (const QRegularExpressionMatch &m : tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
+        if (m.captured(5).isNull())
             ++page;
-            continue;
-        }
-        words.append({page,
-                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                      m.captured(5)});
+        else
+            words.append({page,
+                          QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                          m.captured(5)});
     }
+    std::stable_sort(words.begin(), words.end(), [](const PdfWord &a, const PdfWord &b) {
+        return std::pair(a.line(), a.box.left()) < std::pair(b.line(), b.box.left());
+    });
     return words;
-}
-
-QString withoutSpaces(QString text)
-{
-    return text.remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
 } // namespace
@@ -158,36 +148,74 @@ class TestPrintouts : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void certificateFramesByFixedDistances()
+    void certificate_data()
     {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the unit's heading, a name, on A4")
+            << printableArea(QPageSize::A4) << QStringLiteral("Velmora") << 36.0 << QStringLiteral("Maria Lopez");
+        // A heading wider on screen than a quarter of the page prints smaller (and loses
+        // what lies past the paper's edges).
+        QTest::newRow("a long heading, no name, on Letter")
+            << printableArea(QPageSize::Letter)
+            << QStringLiteral("Velmora: a very long heading for a certificate of this unit on the scientist") << 28.0
+            << QString();
+    }
+
+    // Frames at fixed distances from the paper's edges, the title and the award centred,
+    // the banners cut at the right edge, nothing outside the printable area; a second
+    // print is the same.
+    void certificate()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, heading);
+        QFETCH(double, points);
+        QFETCH(QString, name);
         TestApp app;
-        Welldone &results = fullScore(app);
-        results.Text1->setText(QStringLiteral("Maria Lopez"));
-        results.Label3[0].onClick();
+        app.printer.size = area;
+        Welldone &results = printCertificate(app.m, name, heading);
         QCOMPARE(app.printer.documents(), 1);
-        const QList<QLineF> drawn = lines(app.printer);
+        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your certificate is now printing."));
+        QCOMPARE(offPaper(app.printer), QString());
+        QList<QLineF> drawn;
+        for (const Op &op : app.printer.ofKind(Op::Line)) {
+            drawn << QLineF(op.x, op.y, op.x2, op.y2);
+            QCOMPARE(op.color, QColor(0, 0, 0));
+        }
         QCOMPARE(drawn.size(), 5 * 4 + 3 * 4);
         // The outermost frame, the innermost one and the outermost box round the award.
-        QVERIFY(drawn.contains(QLineF(45, 270, 10955, 270)));
-        QVERIFY(drawn.contains(QLineF(45, 15730, 10955, 15730)));
-        QVERIFY(drawn.contains(QLineF(10955, 270, 10955, 15730)));
-        QVERIFY(drawn.contains(QLineF(225, 450, 10775, 450)));
-        QVERIFY(drawn.contains(QLineF(225, 15550, 10775, 15550)));
-        QVERIFY(drawn.contains(QLineF(645, 7320, 10355, 7320)));
-        QVERIFY(drawn.contains(QLineF(645, 11980, 10355, 11980)));
-        QVERIFY(!drawn.contains(QLineF(780, 7500, 10220, 7500))); // no fourth box
-        for (const Op &op : app.printer.ofKind(Op::Line))
-            QCOMPARE(op.color, QColor(0, 0, 0));
+        const double w = area.width();
+        const double h = area.height();
+        for (const QLineF &line :
+             {QLineF(45, 270, w - 45, 270), QLineF(45, h - 270, w - 45, h - 270), QLineF(w - 45, 270, w - 45, h - 270),
+              QLineF(225, 450, w - 225, 450), QLineF(225, h - 450, w - 225, h - 450), QLineF(645, 7320, w - 645, 7320),
+              QLineF(645, h - 4020, w - 645, h - 4020)})
+            QVERIFY(drawn.contains(line));
 
-        const Op title = textOp(app.printer, QStringLiteral("Velmora"));
-        QCOMPARE(title.color, QColor(255, 0, 0));
-        QCOMPARE(title.points, 36.0);
-        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("Velmora"), 36)) / 2);
-        const Op name = textOp(app.printer, QStringLiteral("Maria Lopez"));
-        QCOMPARE(name.color, QColor(0, 0, 128));
-        QCOMPARE(name.x, (11000 - widthIn(app.printer, QStringLiteral("Maria Lopez"), 28)) / 2);
-        QVERIFY(textOp(app.printer, QStringLiteral("You have scored 10 out of 10.")).kind == Op::Text);
-        QVERIFY(textOp(app.printer, QStringLiteral("Excellent Work")).y < name.y);
+        // The title in red and the award in navy, centred; the heading in light blue. No
+        // line for an empty name.
+        QStringList award;
+        QList<double> headings;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.text.contains(QStringLiteral("Well Done")) || op.text.trimmed().isEmpty())
+                continue;
+            if (op.color == QColor(0, 0, 255))
+                headings << op.points;
+            else
+                award << described(op.text, op.points, op.color, op.x);
+        }
+        QCOMPARE(headings, QList<double>{points});
+        const auto centred = [&app, w](const QString &text, double size, const QColor &colour) {
+            return described(text, size, colour, (w - widthIn(app.printer, text, size)) / 2);
+        };
+        const QColor navy(0, 0, 128);
+        QStringList expected{centred(QStringLiteral("Velmora"), 36, QColor(255, 0, 0)),
+                             centred(QStringLiteral("Excellent Work"), 28, navy)};
+        if (!name.isEmpty())
+            expected << centred(name, 28, navy);
+        QCOMPARE(award, expected << centred(QStringLiteral("You have scored 10 out of 10."), 28, navy));
 
         // Both banners start at the left edge, unwrapped; what runs past the right edge
         // is lost, down to the last character that fits whole.
@@ -199,304 +227,168 @@ private Q_SLOTS:
                 banners << op;
         }
         QCOMPARE(banners.size(), 2);
-        QCOMPARE(banners[0].x, 0.0);
+        QCOMPARE(std::tuple(banners[0].x, banners[0].color, banners[1].text, banners[1].color),
+                 std::tuple(0.0, QColor(0, 0, 255), banners[0].text, QColor(0, 0, 0)));
         QVERIFY(banner.startsWith(banners[0].text));
-        QCOMPARE(banners[1].text, banners[0].text);
-        QVERIFY(widthIn(app.printer, banners[0].text, 25) <= 11000);
-        QVERIFY(widthIn(app.printer, banner.left(banners[0].text.size() + 1), 25) > 11000);
-        QCOMPARE(banners[0].color, QColor(0, 0, 255));
-        QCOMPARE(banners[1].color, QColor(0, 0, 0));
+        QVERIFY(widthIn(app.printer, banners[0].text, 25) <= w);
+        QVERIFY(widthIn(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
 
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, QStringLiteral("Your certificate is now printing."));
-    }
-
-    void headingSizeFollowsItsScreenWidth_data()
-    {
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<double>("points");
-        QTest::newRow("the unit's own heading") << QStringLiteral("Velmora") << 36.0;
-        QTest::newRow("a long heading") << QStringLiteral(
-            "Velmora: a very long heading for a certificate of this unit on the scientist")
-                                        << 28.0;
-    }
-
-    void headingSizeFollowsItsScreenWidth()
-    {
-        QFETCH(QString, heading);
-        QFETCH(double, points);
-        TestApp app;
-        fullScore(app, heading).Label3[0].onClick();
-        // (A heading wider than the paper loses what lies past its edges.)
-        QList<Op> found;
-        for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (!op.text.trimmed().isEmpty() && heading.contains(op.text) && op.color == QColor(0, 0, 255))
-                found << op;
-        }
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0].points, points);
-    }
-
-    void emptyNameAndReprints()
-    {
-        TestApp app;
-        Welldone &results = fullScore(app);
-        results.Label3[0].onClick();
         const QList<Op> first = app.printer.ops;
         results.Label3[0].onClick();
-        QCOMPARE(app.printer.documents(), 2);
-        // The second page is the same as the first.
         QCOMPARE(app.printer.ops.size(), 2 * first.size());
         for (qsizetype i = 0; i < first.size(); ++i) {
-            QCOMPARE(app.printer.ops[first.size() + i].text, first[i].text);
-            QCOMPARE(app.printer.ops[first.size() + i].y, first[i].y);
+            const Op &again = app.printer.ops[first.size() + i];
+            QCOMPARE(std::pair(again.text, again.y), std::pair(first[i].text, first[i].y));
         }
-        // No text for the empty name: the line between the award and the score is empty.
-        QStringList texts;
-        for (const Op &op : first) {
-            if (op.kind == Op::Text && op.text.trimmed().size() > 0)
-                texts << op.text;
-        }
-        QCOMPARE(texts.indexOf(QStringLiteral("Excellent Work")) + 1,
-                 texts.indexOf(QStringLiteral("You have scored 10 out of 10.")));
     }
 
-    void certificateFailuresLeaveTheScreen_data()
+    void printFailuresAreTold_data()
     {
+        QTest::addColumn<bool>("certificate");
         QTest::addColumn<bool>("noPrinter");
         QTest::addColumn<int>("failAt");
-        QTest::newRow("no printer") << true << 0;
-        QTest::newRow("fails while drawing the frames") << false << 20;
+        QTest::newRow("certificate, no printer") << true << true << 0;
+        QTest::newRow("certificate, fails while drawing the frames") << true << false << 20;
+        QTest::newRow("worksheet, no printer") << false << true << 0;
+        QTest::newRow("worksheet, fails on a question") << false << false << 10;
     }
 
-    void certificateFailuresLeaveTheScreen()
+    // Nothing is printed, the problem is told once, and the screen stays as it was.
+    void printFailuresAreTold()
     {
+        QFETCH(bool, certificate);
         QFETCH(bool, noPrinter);
         QFETCH(int, failAt);
         TestApp app;
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
-        Welldone &results = fullScore(app);
-        results.Text1->setText(QStringLiteral("Sam"));
-        results.Label3[0].onClick();
+        if (certificate) {
+            Welldone &results = printCertificate(app.m, QStringLiteral("Sam"));
+            QVERIFY(results.isVisible());
+            QCOMPARE(results.Text1->text(), QStringLiteral("Sam"));
+        } else {
+            runningQuiz(app.m).Label3[3].onClick();
+            QVERIFY(app.forms.loaded<multiple>());
+        }
         QCOMPARE(app.printer.documents(), 0);
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QVERIFY(results.isVisible());
-        QCOMPARE(results.Text1->text(), QStringLiteral("Sam"));
         QVERIFY(!app.platform.printer().inDocument());
     }
 
-    void worksheetLayout()
-    {
-        TestApp app;
-        multiple &quiz = runningQuiz(app);
-        for (int i = 0; i < 4; ++i)
-            quiz.Label3[1].onClick(); // on question 5
-        quiz.Option1[2].setValue(true);
-        quiz.Label3[3].onClick(); // Print Worksheet
-        QCOMPARE(app.printer.documents(), 1);
-        const float w = 11000;
-        const Op header = app.printer.ofKind(Op::Text).value(1);
-        QCOMPARE(header.text,
-                 QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd"));
-        QCOMPARE(header.x, double(w / 16));
-        QCOMPARE(header.points, 16.0);
-        QCOMPARE(header.color, QColor(0, 0, 0));
-        const Op title = textOp(app.printer, QStringLiteral("The Night Sky"));
-        QCOMPARE(title.points, 32.0);
-        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("The Night Sky"), 32)) / 2);
-        const Op question = textOp(app.printer, QStringLiteral("Question 3    What is number 3?"));
-        QCOMPARE(question.x, double(w / 16));
-        QCOMPARE(question.points, 12.0);
-        // A and C in the left column, B and D in the right one; C and D a line lower.
-        const QList<Op> texts = app.printer.ofKind(Op::Text);
-        QList<Op> answers;
-        for (const Op &op : texts) {
-            if (op.y > question.y && answers.size() < 4 && op.text.contains(QStringLiteral(". ")))
-                answers << op;
-        }
-        QCOMPARE(answers[0].text, QStringLiteral("A. one"));
-        QCOMPARE(answers[0].x, double(2 * w / 6));
-        QCOMPARE(answers[1].text, QStringLiteral("B. two"));
-        QCOMPARE(answers[1].x, double(4 * w / 6));
-        QCOMPARE(answers[1].y, answers[0].y);
-        QCOMPARE(answers[2].text, QStringLiteral("C. three"));
-        QVERIFY(answers[2].y > answers[0].y);
-        QCOMPARE(answers[3].x, double(4 * w / 6));
-        // Ten questions, and the quiz on screen is as it was.
-        int questions = 0;
-        for (const Op &op : texts)
-            questions += op.text.startsWith(QStringLiteral("Question ")) ? 1 : 0;
-        QCOMPARE(questions, 10);
-        QCOMPARE(app.m.questno, 5);
-        QVERIFY(quiz.Option1[2].value());
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
-    }
-
-    void printoutsStayInsideThePrintableArea_data()
+    void worksheet_data()
     {
         QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("printout");
+        QTest::addColumn<QString>("question"); // empty: the supplied quiz
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("pages"); // at least
+        const QString question = QStringLiteral("Which answer is right?");
         for (const auto &[name, paper] :
              {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"A5", QPageSize::A5}}) {
-            for (const char *printout :
-                 {"certificate", "certificate for a long name", "supplied worksheet", "worksheet of long texts"})
-                QTest::addRow("%s on %s", printout, name) << printableArea(paper) << QString::fromLatin1(printout);
-        }
-    }
-
-    void printoutsStayInsideThePrintableArea()
-    {
-        QFETCH(QSizeF, area);
-        QFETCH(QString, printout);
-        TestApp app;
-        app.printer.size = area;
-        if (printout.startsWith(QStringLiteral("certificate"))) {
-            Welldone &results = fullScore(app);
-            results.Text1->setText(printout.endsWith(QStringLiteral("name")) ? QString(25, QLatin1Char('W'))
-                                                                             : QStringLiteral("Maria Lopez"));
-            results.Label3[0].onClick();
-        } else {
-            multiple &quiz = runningQuiz(app);
-            if (printout == QStringLiteral("supplied worksheet"))
-                useSuppliedQuiz(app);
-            else
-                fillWith(app.m, longText(200, true), longText(80, false));
-            quiz.Label3[3].onClick();
-        }
-        QCOMPARE(app.printer.documents(), 1);
-        const QRectF paper(QPointF(0, 0), area);
-        for (const Op &op : app.printer.ops) {
-            if (op.kind == Op::Text) {
-                const QRectF box(op.x, op.y, app.printer.textWidth(fontOf(op), op.text),
-                                 app.printer.lineHeight(fontOf(op)));
-                QVERIFY2(box.left() >= 0 && box.top() >= 0 && box.right() <= area.width()
-                             && box.bottom() <= area.height(),
-                         qPrintable(op.text));
-            }
-            if (op.kind == Op::Line)
-                QVERIFY(paper.contains(QPointF(op.x, op.y)) && paper.contains(QPointF(op.x2, op.y2)));
-            QVERIFY2(!op.cut, qPrintable(op.text));
-        }
-    }
-
-    void answersStayInTheirColumns_data()
-    {
-        QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("answer"); // empty: the supplied quiz
-        for (const auto &[name, paper] : {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}}) {
             const QSizeF area = printableArea(paper);
-            QTest::addRow("supplied quiz on %s", name) << area << QString();
-            QTest::addRow("30 characters in words on %s", name) << area << longText(30, true);
-            QTest::addRow("30 wide letters on %s", name) << area << QString(30, QLatin1Char('W'));
-            QTest::addRow("80 characters in words on %s", name) << area << longText(80, true);
-            QTest::addRow("80 characters in one word on %s", name) << area << longText(80, false);
-        }
-    }
-
-    void answersStayInTheirColumns()
-    {
-        QFETCH(QSizeF, area);
-        QFETCH(QString, answer);
-        TestApp app;
-        app.printer.size = area;
-        multiple &quiz = runningQuiz(app);
-        if (answer.isEmpty())
-            useSuppliedQuiz(app);
-        else
-            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
-        quiz.Label3[3].onClick();
-        QCOMPARE(app.printer.documents(), 1);
-
-        const float w = float(area.width());
-        QString left;
-        QString right;
-        for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (op.points != 12 || op.x < double(2 * w / 6))
+            QTest::addRow("supplied quiz on %s", name) << area << QString() << QString() << 1;
+            QTest::addRow("200-character questions, 80-letter words on %s", name)
+                << area << longText(200, true) << longText(80, false) << 1;
+            if (paper == QPageSize::A5)
                 continue;
-            const bool inLeft = op.x < double(4 * w / 6);
-            const double end = op.x + app.printer.textWidth(fontOf(op), op.text);
-            QVERIFY2(inLeft ? end < double(4 * w / 6) : end <= area.width(),
-                     qPrintable(QStringLiteral("\"%1\" ends at %2").arg(op.text).arg(end)));
-            (inLeft ? left : right) += op.text;
+            QTest::addRow("30 characters in words on %s", name) << area << question << longText(30, true) << 1;
+            QTest::addRow("30 wide letters on %s", name) << area << question << QString(30, QLatin1Char('W')) << 1;
+            QTest::addRow("80 characters in words on %s", name)
+                << area << question << longText(80, true) << (paper == QPageSize::Letter ? 2 : 1);
+            QTest::addRow("80 characters in one word on %s", name) << area << question << longText(80, false) << 1;
         }
-        // Wrapping loses nothing: the columns hold every answer whole, in order.
-        QString a;
-        QString b;
-        for (std::size_t q = 1; q <= 10; ++q) {
-            a += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
-            b += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
-        }
-        QCOMPARE(withoutSpaces(left), withoutSpaces(a));
-        QCOMPARE(withoutSpaces(right), withoutSpaces(b));
+        const QSizeF shortPage(11000, 5000);
+        QTest::newRow("short answers on a short page") << shortPage << question << QStringLiteral("one") << 3;
+        QTest::newRow("wrapped answers on a short page") << shortPage << question << longText(80, true) << 5;
+        QTest::newRow("broken words on a short page") << shortPage << question << longText(80, false) << 5;
     }
 
-    void longWorksheetStartsNewPages_data()
-    {
-        QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("answer"); // empty: short answers
-        QTest::addColumn<int>("pages");
-        QTest::newRow("short answers on a short page") << QSizeF(11000, 5000) << QString() << 3;
-        QTest::newRow("wrapped answers on a short page") << QSizeF(11000, 5000) << longText(80, true) << 5;
-        QTest::newRow("broken words on a short page") << QSizeF(11000, 5000) << longText(80, false) << 5;
-        QTest::newRow("wrapped answers on Letter") << printableArea(QPageSize::Letter) << longText(80, true) << 2;
-    }
-
-    void longWorksheetStartsNewPages()
+    // The header and the headings, then each question at the left with its answers in
+    // two columns, A and C left, B and D level with them on the right. Questions and
+    // answers wrap inside their columns and lose nothing; a page only ever starts with
+    // a question, so a question keeps its answers on its page. The quiz on the screen
+    // stays as it was.
+    void worksheet()
     {
         QFETCH(QSizeF, area);
+        QFETCH(QString, question);
         QFETCH(QString, answer);
         QFETCH(int, pages);
         TestApp app;
         app.printer.size = area;
-        multiple &quiz = runningQuiz(app);
-        if (!answer.isEmpty())
-            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
-        quiz.Label3[3].onClick();
+        multiple &quiz = runningQuiz(app.m, question, answer);
+        quiz.Label3[1].onClick();
+        quiz.Option1[2].setValue(true);
+        quiz.Label3[3].onClick(); // Print Worksheet
+        QCOMPARE(std::pair(app.m.questno, quiz.Option1[2].value()), std::pair(2, true));
         QCOMPARE(app.printer.documents(), 1);
+        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
+        QCOMPARE(offPaper(app.printer), QString());
         QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
-        // Nothing runs off the bottom, and a page only ever starts with a question, so
-        // each question keeps all its lines on one page.
+
+        const float w = float(area.width()); // the printout works in single precision
+        const QList<Op> texts = app.printer.ofKind(Op::Text);
+        const QColor black(0, 0, 0);
+        const QString header =
+            QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd");
+        // The header, cut at the right edge of a narrow paper.
+        QCOMPARE(described(texts.value(1).text, texts[1].points, texts[1].color, texts[1].x),
+                 described(header.left(texts[1].text.size()), 16, black, double(w / 16)));
+        QVERIFY(texts[1].text.contains(QStringLiteral("Halvorne")));
+        for (const QString &heading : {QStringLiteral("Velmora"), app.m.worktitle}) {
+            const Op op =
+                *std::find_if(texts.begin(), texts.end(), [&heading](const Op &t) { return t.text == heading; });
+            QCOMPARE(described(op.text, op.points, op.color, op.x),
+                     described(heading, 32, black, (w - widthIn(app.printer, heading, 32)) / 2));
+        }
+        static const QRegularExpression answerStart(QStringLiteral("^[ABCD]\\. "));
+        QString columns[3]; // questions, A and C, B and D
+        double rowTop = 0;
         bool pageStarted = false;
-        int questions = 0;
         for (const Op &op : app.printer.ops) {
             pageStarted = pageStarted || op.kind == Op::NewPage;
-            if (op.kind != Op::Text)
+            if (op.kind != Op::Text || op.points != 12)
                 continue;
-            const bool question = op.text.startsWith(QStringLiteral("Question "));
-            QVERIFY2(op.y + app.printer.lineHeight(fontOf(op)) <= area.height(), qPrintable(op.text));
-            QVERIFY2(!pageStarted || question, qPrintable(op.text));
+            QVERIFY2(!pageStarted || op.text.startsWith(QStringLiteral("Question ")), qPrintable(op.text));
             pageStarted = false;
-            questions += question ? 1 : 0;
+            const int column = op.x < double(2 * w / 6) ? 0 : op.x < double(4 * w / 6) ? 1 : 2;
+            columns[column] += op.text;
+            if (op.text.startsWith(QStringLiteral("Question ")))
+                QCOMPARE(op.x, double(w / 16));
+            if (column == 0)
+                continue;
+            const double end = op.x + app.printer.textWidth(fontOf(op.family, op.points), op.text);
+            QVERIFY2(column == 1 ? end < double(4 * w / 6) : end <= area.width(), qPrintable(op.text));
+            if (answerStart.match(op.text).hasMatch()) {
+                QCOMPARE(op.x, double(2 * column * w / 6));
+                QCOMPARE(op.y, column == 1 ? (rowTop = op.y) : rowTop);
+            }
         }
-        QCOMPARE(questions, 10);
-    }
-
-    void worksheetFailureIsTold()
-    {
-        TestApp app;
-        app.printer.noPrinter = true;
-        multiple &quiz = runningQuiz(app);
-        quiz.Label3[3].onClick();
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QCOMPARE(app.m.questno, 1);
-        QVERIFY(app.forms.loaded<multiple>());
+        QString expected[3];
+        for (std::size_t q = 1; q <= 10; ++q) {
+            expected[0] += QStringLiteral("Question %1").arg(q) + app.m.quest[q];
+            expected[1] += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
+            expected[2] += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+        }
+        static const QRegularExpression space(QStringLiteral("\\s"));
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(columns[c].remove(space), expected[c].remove(space));
     }
 
     void printoutsAsPdf_data()
     {
         QTest::addColumn<bool>("certificate");
         QTest::addColumn<int>("paper");
-        QTest::newRow("certificate on A4") << true << int(QPageSize::A4);
-        QTest::newRow("certificate on Letter") << true << int(QPageSize::Letter);
-        QTest::newRow("worksheet on A4") << false << int(QPageSize::A4);
-        QTest::newRow("worksheet on Letter") << false << int(QPageSize::Letter);
+        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs as DIR/print-TAG.pdf (the README's
+        // pictures are made of them).
+        QTest::newRow("certificate-a4") << true << int(QPageSize::A4);
+        QTest::newRow("certificate-letter") << true << int(QPageSize::Letter);
+        QTest::newRow("worksheet-a4") << false << int(QPageSize::A4);
+        QTest::newRow("worksheet-letter") << false << int(QPageSize::Letter);
     }
 
     // The same program printing through Qt into a PDF: every word lies inside the
-    // printable area, and no answer reaches into the next column.
+    // printable area, in order, and no answer reaches into the next column.
     void printoutsAsPdf()
     {
         QFETCH(bool, certificate);
@@ -510,37 +402,22 @@ private Q_SLOTS:
         Platform platform(app.root, app.messages, app.shell, app.screen, pdf);
         FormRegistry forms;
         Module1 m(platform, forms);
-        if (certificate) {
-            m.score = 10;
-            m.total = 10;
-            m.quizhead = QStringLiteral("Velmora");
-            Welldone results(m);
-            results.load();
-            results.Text1->setText(QStringLiteral("Maria Lopez"));
-            results.Printpage();
-        } else {
-            platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
-            m.loadquiz();
-            platform.file1().close();
-            multiple quiz(m);
-            quiz.load();
-            quiz.Label5->setCaption(QStringLiteral("Velmora"));
-            quiz.Printpage();
-        }
+        defineScreens(forms, m);
+        if (certificate)
+            printCertificate(m, QStringLiteral("Maria Lopez"));
+        else
+            runningQuiz(m).Label3[3].onClick();
         QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
-        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs (the README's pictures are made of them).
         if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
             const QString name =
-                QStringLiteral("%1/print-%2-%3.pdf")
-                    .arg(keep, certificate ? QStringLiteral("certificate") : QStringLiteral("worksheet"),
-                         paper == QPageSize::A4 ? QStringLiteral("a4") : QStringLiteral("letter"));
+                QStringLiteral("%1/print-%2.pdf").arg(keep, QString::fromLatin1(QTest::currentDataTag()));
             QFile::remove(name);
             QFile::copy(pdf.lastFile(), name);
         }
 
         const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point);
-        const QList<PdfWord> words = pdfWords(pdf.lastFile());
         constexpr double kRounding = 0.1; // points, as pdftotext writes its figures
+        const QList<PdfWord> words = pdfWords(pdf.lastFile());
         QString text;
         for (const PdfWord &word : words) {
             QVERIFY2(area.adjusted(-kRounding, -kRounding, kRounding, kRounding).contains(word.box),
@@ -561,27 +438,22 @@ private Q_SLOTS:
         }
         if (certificate)
             return;
-
-        // Lines of answers: below the first question, starting in an answer column.
+        // Lines of answers, below the first question and starting in an answer column:
+        // what starts in the left column ends before the right one.
         const double left = area.left() + area.width() * 2 / 6;
         const double right = area.left() + area.width() * 4 / 6;
-        QMap<std::pair<int, qint64>, QList<PdfWord>> lines;
-        for (const PdfWord &word : words)
-            lines[{word.page, qRound64(word.box.top() * 10)}] << word;
         bool questions = false;
+        bool answers = false;
         int answerLines = 0;
-        for (const QList<PdfWord> &line : std::as_const(lines)) {
-            const PdfWord &first = *std::min_element(line.begin(), line.end(), [](const auto &a, const auto &b) {
-                return a.box.left() < b.box.left();
-            });
-            questions = questions || first.text == QStringLiteral("Question");
-            if (!questions || first.box.left() < left - kRounding)
-                continue;
-            ++answerLines;
-            for (const PdfWord &word : line) {
-                if (word.box.left() < right - kRounding)
-                    QVERIFY2(word.box.right() < right, qPrintable(word.text));
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const PdfWord &word = words[i];
+            if (i == 0 || word.line() != words[i - 1].line()) {
+                answers = questions && word.box.left() >= left - kRounding;
+                answerLines += answers ? 1 : 0;
+                questions = questions || word.text == QStringLiteral("Question");
             }
+            QVERIFY2(!answers || word.box.left() >= right - kRounding || word.box.right() < right,
+                     qPrintable(word.text));
         }
         QVERIFY(answerLines >= 20);
     }
