@@ -101,39 +101,6 @@ QString longText(qsizetype length, bool spaces)
     return words.repeated(length / words.size() + 1).left(length).trimmed();
 }
 
-struct PdfWord {
-    int page = 0;
-    QRectF box; // points, from the top-left corner of the sheet
-    QString text;
-    auto line() const { return std::pair(page, qRound64(box.top() * 10)); }
-};
-
-// The words of a PDF with their boxes as pdftotext finds them, line by line, each line
-// from the left.
-QList<PdfWord> pdfWords(const QString &file)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-    process.waitForFinished(30000);
-    static const QRegularExpression tag(QStringLiteral(
-        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    QList<PdfWord> words;
-    int page = 0;
-    for (const QRegularExpressionMatch &m : tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
-        if (m.captured(5).isNull())
-            ++page;
-        else
-            words.append({page,
-                          QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                          m.captured(5)});
-    }
-    std::stable_sort(words.begin(), words.end(), [](const PdfWord &a, const PdfWord &b) {
-        return std::pair(a.line(), a.box.left()) < std::pair(b.line(), b.box.left());
-    });
-    return words;
-}
-
 } // namespace
 
 class TestPrintouts : public QObject
@@ -157,9 +124,9 @@ private Q_SLOTS:
             << QString();
     }
 
-    // The title in red and the award in navy, centred; the heading in light blue; the
-    // banners cut at the right edge, five frames and three boxes in black, nothing
-    // outside the printable area.
+    // Five frames and three boxes round the award in black, at fixed distances from the
+    // paper's edges; the title in red and the award in navy, centred; the heading in
+    // light blue; the banners cut at the right edge; nothing outside the printable area.
     void certificate()
     {
         QFETCH(QSizeF, area);
@@ -172,11 +139,21 @@ private Q_SLOTS:
         QCOMPARE(app.printer.documents(), 1);
         QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your certificate is now printing."));
         QCOMPARE(offPaper(app.printer), QString());
-        const QList<Op> lines = app.printer.ofKind(Op::Line);
-        QCOMPARE(lines.size(), 5 * 4 + 3 * 4);
-        QVERIFY(std::all_of(lines.begin(), lines.end(), [](const Op &op) { return op.color == QColor(0, 0, 0); }));
-
         const double w = area.width();
+        const double h = area.height();
+        QList<QLineF> drawn;
+        for (const Op &op : app.printer.ofKind(Op::Line)) {
+            drawn << QLineF(op.x, op.y, op.x2, op.y2);
+            QCOMPARE(op.color, QColor(0, 0, 0));
+        }
+        QCOMPARE(drawn.size(), 5 * 4 + 3 * 4);
+        // The outermost frame, the innermost one and the outermost box round the award.
+        for (const QLineF &line :
+             {QLineF(45, 270, w - 45, 270), QLineF(45, h - 270, w - 45, h - 270), QLineF(w - 45, 270, w - 45, h - 270),
+              QLineF(225, 450, w - 225, 450), QLineF(225, h - 450, w - 225, h - 450), QLineF(645, 7320, w - 645, 7320),
+              QLineF(645, h - 4020, w - 645, h - 4020)})
+            QVERIFY(drawn.contains(line));
+
         QStringList award; // no line for an empty name
         QList<double> headings;
         QList<Op> banners;
@@ -314,8 +291,12 @@ private Q_SLOTS:
             columns[column] += op.text;
             const double end = op.x + app.printer.textWidth(fontOf(op.family, op.points), op.text);
             QVERIFY2(column != 1 || end < double(4 * w / 6), qPrintable(op.text));
-            if (column > 0 && QRegularExpression(QStringLiteral("^[ABCD]\\. ")).match(op.text).hasMatch())
+            if (op.text.startsWith(QStringLiteral("Question ")))
+                QCOMPARE(op.x, double(w / 16));
+            if (column > 0 && QRegularExpression(QStringLiteral("^[ABCD]\\. ")).match(op.text).hasMatch()) {
+                QCOMPARE(op.x, double(2 * column * w / 6));
                 QCOMPARE(op.y, column == 1 ? (rowTop = op.y) : rowTop);
+            }
         }
         const QString full =
             QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd");
@@ -350,7 +331,8 @@ private Q_SLOTS:
     }
 
     // The same program printing through Qt into a PDF: every word lies inside the
-    // printable area, in order, and no answer reaches into the next column.
+    // printable area, in order. (That answers keep to their columns is checked on the
+    // recording printer, whose text widths are a real printer's.)
     void printoutsAsPdf()
     {
         QFETCH(bool, certificate);
@@ -377,47 +359,28 @@ private Q_SLOTS:
             QFile::copy(pdf.lastFile(), name);
         }
 
-        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point);
-        constexpr double kRounding = 0.1; // points, as pdftotext writes its figures
-        const QList<PdfWord> words = pdfWords(pdf.lastFile());
+        // The words with their boxes in points from the sheet's top-left corner, as
+        // pdftotext finds them (it writes its figures to a tenth of a point).
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf.lastFile(), QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        static const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point).adjusted(-0.1, -0.1, 0.1, 0.1);
         QString text;
-        for (const PdfWord &word : words) {
-            QVERIFY2(area.adjusted(-kRounding, -kRounding, kRounding, kRounding).contains(word.box),
-                     qPrintable(word.text));
-            text += word.text + QLatin1Char(' ');
+        for (const QRegularExpressionMatch &m :
+             word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput()))) {
+            QVERIFY2(area.contains(QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                          QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))),
+                     qPrintable(m.captured(5)));
+            text += m.captured(5) + QLatin1Char(' ');
         }
-        const QStringList order =
-            certificate ? QStringList{QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
-                                      QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")}
-                        : QStringList{QStringLiteral("Halvorne Publishing Ltd"),
-                                      QStringLiteral("Question 8 What happened to Ardovin in 1616?"),
-                                      QStringLiteral("He was questioned by"), QStringLiteral("Inquisition"),
-                                      QStringLiteral("Question 10")};
-        qsizetype at = -1;
-        for (const QString &part : order) {
-            at = text.indexOf(part, at + 1);
-            QVERIFY2(at >= 0, qPrintable(part + QStringLiteral(" in ") + text));
-        }
-        if (certificate)
-            return;
-        // Lines of answers, below the first question and starting in an answer column:
-        // what starts in the left column ends before the right one.
-        const double left = area.left() + area.width() * 2 / 6;
-        const double right = area.left() + area.width() * 4 / 6;
-        bool questions = false;
-        bool answers = false;
-        int answerLines = 0;
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            const PdfWord &word = words[i];
-            if (i == 0 || word.line() != words[i - 1].line()) {
-                answers = questions && word.box.left() >= left - kRounding;
-                answerLines += answers ? 1 : 0;
-                questions = questions || word.text == QStringLiteral("Question");
-            }
-            QVERIFY2(!answers || word.box.left() >= right - kRounding || word.box.right() < right,
-                     qPrintable(word.text));
-        }
-        QVERIFY(answerLines >= 20);
+        static const QRegularExpression certificateOrder(
+            QStringLiteral("Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."));
+        static const QRegularExpression worksheetOrder(
+            QStringLiteral("Halvorne Publishing Ltd .*Question 8 What happened to Ardovin in 1616\\? "
+                           ".*He was questioned by .*Inquisition .*Question 10 "));
+        QVERIFY2((certificate ? certificateOrder : worksheetOrder).match(text).hasMatch(), qPrintable(text));
     }
 };
 
