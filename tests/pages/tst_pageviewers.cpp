@@ -109,8 +109,8 @@ private Q_SLOTS:
         intro0 &menu = app.forms.ref<intro0>();
         menu.Label2[19].onClick();
         teacher &viewer = *app.forms.loaded<teacher>();
-        QVERIFY(viewer.isVisible());
-        QVERIFY(!viewer.Label1->visible() && !viewer.Label3[2].visible() && !viewer.Label3[3].visible());
+        QVERIFY(viewer.isVisible() && !viewer.Label1->visible() && !viewer.Label3[2].visible()
+                && !viewer.Label3[3].visible());
         QCOMPARE(viewer.backColor(), QColor(49, 130, 212));
         QCOMPARE(std::pair(shown(*viewer.Image1), shown(*viewer.Image2)),
                  std::pair(QStringLiteral("wmf\\acknowledgments.wmf"), QStringLiteral("wmf2\\acknowledgments.wmf")));
@@ -141,10 +141,8 @@ private Q_SLOTS:
         PageViewer &pages = openPages(app, true);
         QVERIFY(QTest::qWaitForWindowExposed(&pages));
         const auto opaque = [&pages] {
-            int n = 0;
-            for (const auto &[index, label] : pages.Label3)
-                n += label->isOpaque() ? 1 : 0;
-            return n;
+            return std::count_if(pages.Label3.begin(), pages.Label3.end(),
+                                 [](const auto &e) { return e.second->isOpaque(); });
         };
         moveTo(pages, 11200, 350); // over "Print": nothing
         QCOMPARE(opaque(), 4);

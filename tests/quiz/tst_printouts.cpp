@@ -226,22 +226,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("question"); // empty: the supplied quiz
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("pages"); // at least
-        const QString question = QStringLiteral("Which answer is right?");
-        for (const auto &[name, paper] :
-             {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"A5", QPageSize::A5}}) {
-            const QSizeF area = printableArea(paper);
-            QTest::addRow("supplied quiz on %s", name) << area << QString() << QString() << 1;
-            QTest::addRow("200-character questions, 80-letter words on %s", name)
-                << area << longText(200, true) << longText(80, false) << 1;
-            if (paper == QPageSize::A5)
-                continue;
-            QTest::addRow("30 characters in words on %s", name) << area << question << longText(30, true) << 1;
-            QTest::addRow("30 wide letters on %s", name) << area << question << QString(30, QLatin1Char('W')) << 1;
-            QTest::addRow("80 characters in words on %s", name)
-                << area << question << longText(80, true) << (paper == QPageSize::Letter ? 2 : 1);
-            QTest::addRow("80 characters in one word on %s", name) << area << question << longText(80, false) << 1;
-        }
+        // Each paper is as good as another for most cases; a narrow one cuts the header.
+        const QSizeF a4 = printableArea(QPageSize::A4);
+        const QSizeF a5 = printableArea(QPageSize::A5);
+        const QSizeF letter = printableArea(QPageSize::Letter);
         const QSizeF shortPage(11000, 5000);
+        const QString question = QStringLiteral("Which answer is right?");
+        QTest::newRow("supplied quiz on A4") << a4 << QString() << QString() << 1;
+        QTest::newRow("supplied quiz on A5") << a5 << QString() << QString() << 1;
+        QTest::newRow("200-character questions, 80-letter words on A5")
+            << a5 << longText(200, true) << longText(80, false) << 1;
+        QTest::newRow("30 characters in words on A4") << a4 << question << longText(30, true) << 1;
+        QTest::newRow("30 wide letters on Letter") << letter << question << QString(30, QLatin1Char('W')) << 1;
+        QTest::newRow("80 characters in words on Letter") << letter << question << longText(80, true) << 2;
+        QTest::newRow("80 characters in one word on A4") << a4 << question << longText(80, false) << 1;
         QTest::newRow("short answers on a short page") << shortPage << question << QStringLiteral("one") << 3;
         QTest::newRow("wrapped answers on a short page") << shortPage << question << longText(80, true) << 5;
         QTest::newRow("broken words on a short page") << shortPage << question << longText(80, false) << 5;

@@ -113,13 +113,11 @@ private Q_SLOTS:
         QFETCH(QString, message);
         TestApp app;
         answerAll(app, startQuiz(app), wrong);
-        QCOMPARE(app.m.score, 10 - wrong.size());
         QStringList lines;
         for (int q : wrong)
             lines << QStringLiteral(" %1. ").arg(q) + app.m.quest[std::size_t(q)];
         QCOMPARE(shownLines(*app.forms.loaded<Wrong>()), lines);
         Welldone &results = *app.forms.loaded<Welldone>();
-        QVERIFY(results.isVisible());
         QCOMPARE(results.Label1->caption(), message);
         const bool full = wrong.isEmpty();
         QCOMPARE(results.Label3[0].caption(),
