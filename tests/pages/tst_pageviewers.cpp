@@ -46,23 +46,31 @@ private Q_SLOTS:
         QTest::addColumn<bool>("teachersGuide");
         QTest::addColumn<bool>("noPrinter");
         QTest::addColumn<int>("failAt");
-        QTest::newRow("teacher's notes") << false << false << 0;
-        QTest::newRow("teachers' guide") << true << false << 0;
-        QTest::newRow("teacher's notes, no printer") << false << true << 0;
-        QTest::newRow("teachers' guide, the printer fails on the page") << true << false << 1;
+        QTest::addColumn<QString>("missing"); // a page whose files are not there
+        QTest::newRow("teacher's notes") << false << false << 0 << QString();
+        QTest::newRow("teachers' guide") << true << false << 0 << QString();
+        QTest::newRow("teacher's notes, page 2 missing") << false << false << 0 << QStringLiteral("ardovinb.wmf");
+        QTest::newRow("teacher's notes, no printer") << false << true << 0 << QString();
+        QTest::newRow("teachers' guide, the printer fails on the page") << true << false << 1 << QString();
     }
 
-    // Forward to the last page and back to the first, each page with its pictures and
-    // the entries that lead on; then the first page's print version is printed at 1000,
-    // 1000 twips, or the printer's failure is told, and the page stays.
+    // Forward to the last page and back to the first, each page with its pictures (or,
+    // missing, a box naming the file) and the entries that lead on; then the first page's
+    // print version is printed at 1000, 1000 twips, or the printer's failure is told,
+    // and the page stays.
     void pageByPage()
     {
         QFETCH(bool, teachersGuide);
         QFETCH(bool, noPrinter);
         QFETCH(int, failAt);
+        QFETCH(QString, missing);
         TestApp app;
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
+        for (const char *folder : {"wmf/", "wmf2/"}) {
+            if (!missing.isEmpty())
+                app.removeDataFile(QLatin1String(folder) + missing);
+        }
         PageViewer &viewer = openPages(app, teachersGuide);
         const int count = teachersGuide ? 5 : 2;
         const auto file = [teachersGuide](int page) {
