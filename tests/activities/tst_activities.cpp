@@ -142,7 +142,8 @@ private Q_SLOTS:
     }
 
     // The unit page names both activities and heads the timeline, whose boxes are blank;
-    // the telescope's key words lie above everything, the last one uppermost.
+    // the telescope's drawing shows through its numbered boxes, and its key words lie
+    // above everything, the last one uppermost.
     void openedFromTheUnitPage()
     {
         TestApp app;
@@ -151,13 +152,17 @@ private Q_SLOTS:
         page.Label3[3].onClick();
         const telescope &scope = *app.forms.loaded<telescope>();
         const ardovinord &timeline = *app.forms.loaded<ardovinord>();
-        QCOMPARE(QStringList(
-                     {scope.caption(), timeline.caption(), timeline.Label6->caption(), timeline.Label1[0].caption()}),
+        QCOMPARE(QStringList({scope.caption(), timeline.caption(), timeline.Label6->caption(),
+                              timeline.Label1[0].caption(), scope.Label1[0].caption(), scope.Label1[5].caption()}),
                  QStringList({QStringLiteral("Ardovin's Telescope"), QStringLiteral("Ardovin Timeline"),
-                              QStringLiteral("Ardovin Sevrani"), QString()}));
+                              QStringLiteral("Ardovin Sevrani"), QString(), QStringLiteral(" 1."),
+                              QStringLiteral(" 6.")}));
+        QCOMPARE(std::pair(scope.backColor(), scope.picture().source()),
+                 std::pair(QColor(9, 63, 137), QStringLiteral("Images\\telescope.jpg")));
         const QObjectList children = scope.children();
         QVERIFY(children.indexOf(scope.Label2[5].widget()) > children.indexOf(scope.Label2[0].widget()));
         QVERIFY(children.indexOf(scope.Label2[0].widget()) > children.indexOf(scope.Label1[5].widget()));
+        QVERIFY(!scope.Label1[0].isOpaque() && !timeline.Label1[0].isOpaque());
     }
 
     void keyWordTextsFollowThePointer()

@@ -50,14 +50,19 @@ class TestQuiz : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A quiz after an earlier one starts afresh at question 1, headed by the unit's
-    // name, nothing chosen: the no-choice option, hidden under the picture, holds the
-    // focus. A choice counts only when the pupil moves on; going back records nothing.
+    // A quiz after earlier ones (one finished, one left by "Exit", which shows no
+    // results) starts afresh at question 1, headed by the unit's name, nothing chosen:
+    // the no-choice option, hidden under the picture, holds the focus. A choice counts
+    // only when the pupil moves on; going back records nothing.
     void oneQuestionAtATime()
     {
         TestApp app;
         answerAll(app, startQuiz(app), {1, 2, 3});
         app.forms.loaded<Welldone>()->Label3[1].onClick();
+        TestApp::settle();
+        startQuiz(app).Label3[1].onClick();
+        app.forms.loaded<multiple>()->Label3[2].onClick(); // Exit
+        QVERIFY(!app.forms.loaded<multiple>() && !app.forms.loaded<Welldone>());
         TestApp::settle();
         multiple &quiz = startQuiz(app);
         QCOMPARE(std::tuple(app.m.score, app.m.total, app.m.questno), std::tuple(0, 10, 1));
