@@ -1,3 +1,4 @@
+#include "app/ardovin.h"
 #include "app/intro0.h"
 #include "module1/messages.h"
 #include "pages/guide.h"
@@ -21,33 +22,16 @@ QString shown(const Image &image)
     return image.picture().isNull() ? image.missingSource() : image.picture().source();
 }
 
-struct EntryStates {
-    bool previous;
-    bool next;
-};
-
-EntryStates states(const PageViewer &viewer)
+// The teachers' guide as the main menu opens it, or the teacher's notes as the unit
+// page does.
+PageViewer &openPages(TestApp &app, bool teachersGuide)
 {
-    return {viewer.Label3[3].enabled(), viewer.Label3[2].enabled()};
-}
-
-// Opens the key facts or the teacher's notes the way the unit page does.
-teacher &openNotes(TestApp &app, const QString &pagename)
-{
-    app.m.pagecount = 2;
-    app.m.pagename = pagename;
-    teacher &viewer = app.forms.ref<teacher>();
-    viewer.Image1->setPicture(
-        app.platform.pictures().load(QStringLiteral("wmf\\") + pagename + QStringLiteral("a.wmf")).picture);
-    viewer.Image2->setPicture(
-        app.platform.pictures().load(QStringLiteral("wmf2\\") + pagename + QStringLiteral("a.wmf")).picture);
-    viewer.showForm();
-    return viewer;
-}
-
-void click(Label &entry)
-{
-    entry.onClick();
+    if (teachersGuide) {
+        app.forms.ref<intro0>().Label2[20].onClick();
+        return *app.forms.loaded<guide>();
+    }
+    app.forms.ref<ardovin>().Label3[5].onClick();
+    return *app.forms.loaded<teacher>();
 }
 
 } // namespace
@@ -57,115 +41,88 @@ class TestPageViewers : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void notesPageByPage()
+    void pageByPage_data()
     {
-        TestApp app;
-        teacher &viewer = openNotes(app, QStringLiteral("ardovin"));
-        QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page 1 of 2"));
-        QCOMPARE(app.m.pageno, qint16(1));
-        QVERIFY(!states(viewer).previous && states(viewer).next);
-        QCOMPARE(shown(*viewer.Image1), QStringLiteral("wmf\\ardovina.wmf"));
-
-        click(viewer.Label3[2]); // Next Page
-        QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page 2 of 2"));
-        QVERIFY(states(viewer).previous && !states(viewer).next);
-        QCOMPARE(shown(*viewer.Image1), QStringLiteral("wmf\\ardovinb.wmf"));
-        QCOMPARE(shown(*viewer.Image2), QStringLiteral("wmf2\\ardovinb.wmf"));
-        QVERIFY(!viewer.Image2->visible());
-
-        click(viewer.Label3[0]); // Print
-        const QList<Op> pictures = app.printer.ofKind(Op::Picture);
-        QCOMPARE(pictures.size(), 1);
-        QCOMPARE(pictures[0].text, QStringLiteral("wmf2\\ardovinb.wmf"));
-        QCOMPARE(QPointF(pictures[0].x, pictures[0].y), QPointF(1000, 1000));
-        QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page 2 of 2"));
-
-        click(viewer.Label3[3]); // Previous Page
-        QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page 1 of 2"));
-        QVERIFY(!states(viewer).previous && states(viewer).next);
-        QCOMPARE(shown(*viewer.Image2), QStringLiteral("wmf2\\ardovina.wmf"));
-        QVERIFY(app.messages.shown.isEmpty());
-    }
-
-    void oneOrThreePageSets()
-    {
-        TestApp app;
-        app.m.pagecount = 1;
-        app.m.pagename = QStringLiteral("single");
-        teacher &single = app.forms.ref<teacher>();
-        QVERIFY(!single.Label1->visible() && !single.Label3[2].visible() && !single.Label3[3].visible());
-        single.unload();
-        TestApp::settle();
-
-        app.m.pagecount = 3;
-        app.m.pagename = QStringLiteral("three");
-        teacher &three = app.forms.ref<teacher>();
-        click(three.Label3[2]);
-        QVERIFY(states(three).previous && states(three).next);
-        click(three.Label3[2]);
-        QCOMPARE(shown(*three.Image1), QStringLiteral("wmf\\threec.wmf"));
-        QCOMPARE(three.Label1->caption(), QStringLiteral("Page 3 of 3"));
-        QVERIFY(!states(three).next);
-    }
-
-    void printFailuresAreTold_data()
-    {
+        QTest::addColumn<bool>("teachersGuide");
         QTest::addColumn<bool>("noPrinter");
         QTest::addColumn<int>("failAt");
-        QTest::newRow("no printer") << true << 0;
-        QTest::newRow("printer fails on the page") << false << 1;
+        QTest::addColumn<QString>("missing"); // a page whose files are not there
+        QTest::newRow("teacher's notes") << false << false << 0 << QString();
+        QTest::newRow("teachers' guide") << true << false << 0 << QString();
+        QTest::newRow("teacher's notes, page 2 missing") << false << false << 0 << QStringLiteral("ardovinb.wmf");
+        QTest::newRow("teacher's notes, no printer") << false << true << 0 << QString();
+        QTest::newRow("teachers' guide, the printer fails on the page") << true << false << 1 << QString();
     }
 
-    void printFailuresAreTold()
+    // Forward to the last page and back to the first, each page with its pictures (or,
+    // missing, a box naming the file) and the entries that lead on; then the first page's
+    // print version is printed at 1000, 1000 twips, or the printer's failure is told,
+    // and the page stays.
+    void pageByPage()
     {
+        QFETCH(bool, teachersGuide);
         QFETCH(bool, noPrinter);
         QFETCH(int, failAt);
+        QFETCH(QString, missing);
         TestApp app;
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
-        teacher &viewer = openNotes(app, QStringLiteral("key ardovin"));
-        click(viewer.Label3[2]);
-        click(viewer.Label3[0]);
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QCOMPARE(app.messages.shown[0].title, QStringLiteral("Velmora"));
-        QCOMPARE(app.printer.documents(), 0);
-        QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page 2 of 2"));
-        QCOMPARE(shown(*viewer.Image1), QStringLiteral("wmf\\key ardovinb.wmf"));
+        for (const char *folder : {"wmf/", "wmf2/"}) {
+            if (!missing.isEmpty())
+                app.removeDataFile(QLatin1String(folder) + missing);
+        }
+        PageViewer &viewer = openPages(app, teachersGuide);
+        const int count = teachersGuide ? 5 : 2;
+        const auto file = [teachersGuide](int page) {
+            return teachersGuide ? QStringLiteral("guide%1.wmf").arg(page)
+                                 : QStringLiteral("ardovin%1.wmf").arg(QChar(u'a' + page - 1));
+        };
+        const auto check = [&](int page) {
+            QCOMPARE(viewer.Label1->caption(), QStringLiteral("Page %1 of %2").arg(page).arg(count));
+            QCOMPARE(std::pair(shown(*viewer.Image1), shown(*viewer.Image2)),
+                     std::pair(QStringLiteral("wmf\\") + file(page), QStringLiteral("wmf2\\") + file(page)));
+            QCOMPARE(std::pair(viewer.Label3[3].enabled(), viewer.Label3[2].enabled()),
+                     std::pair(page > 1, page < count));
+        };
+        for (int page = 1; page <= count; ++page) {
+            if (page > 1)
+                viewer.Label3[2].onClick(); // Next Page
+            check(page);
+        }
+        for (int page = count - 1; page >= 1; --page) {
+            viewer.Label3[3].onClick(); // Previous Page
+            check(page);
+        }
+        QVERIFY(!viewer.Image2->visible());
+        viewer.Label3[0].onClick(); // Print
+        check(1);
+        const bool fails = noPrinter || failAt > 0;
+        QCOMPARE(app.printer.documents(), fails ? 0 : 1);
+        QCOMPARE(app.messages.shown.size(), fails ? 1 : 0);
+        if (fails) {
+            QCOMPARE(std::pair(app.messages.shown[0].text, app.messages.shown[0].title),
+                     std::pair(kPrintProblem, QStringLiteral("Velmora")));
+        } else {
+            const QList<Op> pictures = app.printer.ofKind(Op::Picture);
+            QCOMPARE(std::tuple(pictures.size(), pictures[0].text, pictures[0].x, pictures[0].y),
+                     std::tuple(qsizetype(1), QStringLiteral("wmf2\\") + file(1), 1000.0, 1000.0));
+        }
     }
 
-    void missingPagesShowWhatIsMissing()
-    {
-        TestApp app;
-        app.removeDataFile(QStringLiteral("wmf/ardovinb.wmf"));
-        app.removeDataFile(QStringLiteral("wmf2/ardovinb.wmf"));
-        teacher &viewer = openNotes(app, QStringLiteral("ardovin"));
-        click(viewer.Label3[2]);
-        QCOMPARE(viewer.Image1->missingSource(), QStringLiteral("wmf\\ardovinb.wmf"));
-        QVERIFY(viewer.Image1->width() > 0);
-        click(viewer.Label3[0]);
-        QCOMPARE(app.printer.documents(), 0);
-        QCOMPARE(app.messages.shown.size(), 1);
-        QVERIFY(app.messages.shown[0].text.contains(QStringLiteral("missing")));
-    }
-
-    void acknowledgmentsAnimate()
+    // The acknowledgments: the publisher's page with the turning logo, printable; the
+    // next opening goes on from the frame last shown.
+    void acknowledgments()
     {
         TestApp app;
         intro0 &menu = app.forms.ref<intro0>();
         menu.Label2[19].onClick();
         teacher &viewer = *app.forms.loaded<teacher>();
-        QVERIFY(viewer.isVisible());
-        QVERIFY(!viewer.Label1->visible() && !viewer.Label3[2].visible() && !viewer.Label3[3].visible());
+        QVERIFY(viewer.isVisible() && !viewer.Label1->visible() && !viewer.Label3[2].visible()
+                && !viewer.Label3[3].visible());
         QCOMPARE(viewer.backColor(), QColor(49, 130, 212));
-        QCOMPARE(shown(*viewer.Image1), QStringLiteral("wmf\\acknowledgments.wmf"));
-        QCOMPARE(shown(*viewer.Image2), QStringLiteral("wmf2\\acknowledgments.wmf"));
-        QVERIFY(viewer.Timer1->enabled());
-        QCOMPARE(viewer.Timer1->interval(), 25);
-        QVERIFY(!viewer.Picture1->visible() && !viewer.Picture2->visible());
-
-        QCOMPARE(app.m.logoframe, qint16(0));
+        QCOMPARE(std::pair(shown(*viewer.Image1), shown(*viewer.Image2)),
+                 std::pair(QStringLiteral("wmf\\acknowledgments.wmf"), QStringLiteral("wmf2\\acknowledgments.wmf")));
+        QVERIFY(viewer.Timer1->enabled() && !viewer.Picture1->visible() && !viewer.Picture2->visible());
         viewer.Timer1->fire();
         QCOMPARE(viewer.Picture1->picture().source(), QStringLiteral("logo\\kest0001.gif"));
         QVERIFY(viewer.Picture1->visible() && viewer.Picture2->visible());
@@ -174,73 +131,26 @@ private Q_SLOTS:
         QCOMPARE(viewer.Picture1->picture().source(), QStringLiteral("logo\\kest0019.gif"));
         viewer.Timer1->fire();
         QCOMPARE(viewer.Picture1->picture().source(), QStringLiteral("logo\\kest0000.gif"));
-        viewer.Timer1->fire();
-        QCOMPARE(app.m.logoframe, qint16(1));
-
-        click(viewer.Label3[0]);
+        viewer.Timer1->fire(); // frame 1 shown last
+        viewer.Label3[0].onClick();
         QCOMPARE(app.printer.ofKind(Op::Picture).value(0).text, QStringLiteral("wmf2\\acknowledgments.wmf"));
 
-        // Exit unloads; the next opening goes on from the frame last shown.
-        click(viewer.Label3[1]);
-        QVERIFY(!app.forms.loaded<teacher>());
+        viewer.Label3[1].onClick(); // Exit
         TestApp::settle();
         menu.Label2[19].onClick();
         app.forms.loaded<teacher>()->Timer1->fire();
         QCOMPARE(app.forms.loaded<teacher>()->Picture1->picture().source(), QStringLiteral("logo\\kest0002.gif"));
     }
 
-    void afterAcknowledgmentsNotesOpenFresh()
-    {
-        TestApp app;
-        app.forms.ref<intro0>().Label2[19].onClick();
-        app.forms.loaded<teacher>()->Label3[1].onClick();
-        TestApp::settle();
-        teacher &viewer = openNotes(app, QStringLiteral("ardovin"));
-        QCOMPARE(viewer.backColor(), QColor(39, 63, 137));
-        QVERIFY(viewer.Label1->visible() && viewer.Label3[2].visible());
-        QVERIFY(!viewer.Picture1->visible() && !viewer.Timer1->enabled());
-    }
-
-    void guidePages()
-    {
-        TestApp app;
-        app.forms.ref<intro0>().Label2[20].onClick();
-        guide &pages = *app.forms.loaded<guide>();
-        QCOMPARE(pages.Label1->caption(), QStringLiteral("Page 1 of 5"));
-        QCOMPARE(app.m.pageno, qint16(1));
-        QCOMPARE(shown(*pages.Image1), QStringLiteral("wmf\\guide1.wmf"));
-        QVERIFY(!states(pages).previous && states(pages).next);
-        for (int page = 2; page <= 5; ++page) {
-            click(pages.Label3[2]);
-            QCOMPARE(pages.Label1->caption(), QStringLiteral("Page %1 of 5").arg(page));
-            QCOMPARE(shown(*pages.Image1), QStringLiteral("wmf\\guide%1.wmf").arg(page));
-            QCOMPARE(shown(*pages.Image2), QStringLiteral("wmf2\\guide%1.wmf").arg(page));
-            QCOMPARE(states(pages).next, page < 5);
-            QVERIFY(states(pages).previous);
-        }
-        click(pages.Label3[3]);
-        QVERIFY(states(pages).previous && states(pages).next);
-        click(pages.Label3[3]); // page 3
-        click(pages.Label3[0]);
-        QCOMPARE(app.printer.ofKind(Op::Picture).value(0).text, QStringLiteral("wmf2\\guide3.wmf"));
-        QCOMPARE(pages.Label1->caption(), QStringLiteral("Page 3 of 5"));
-        click(pages.Label3[3]);
-        click(pages.Label3[3]);
-        QCOMPARE(pages.Label1->caption(), QStringLiteral("Page 1 of 5"));
-        QVERIFY(!states(pages).previous && states(pages).next);
-    }
-
+    // The guide's entries light up under the pointer only until it first leaves them.
     void guideEntriesClearForGood()
     {
         TestApp app;
-        app.forms.ref<intro0>().Label2[20].onClick();
-        guide &pages = *app.forms.loaded<guide>();
+        PageViewer &pages = openPages(app, true);
         QVERIFY(QTest::qWaitForWindowExposed(&pages));
         const auto opaque = [&pages] {
-            int n = 0;
-            for (const auto &[index, label] : pages.Label3)
-                n += label->isOpaque() ? 1 : 0;
-            return n;
+            return std::count_if(pages.Label3.begin(), pages.Label3.end(),
+                                 [](const auto &e) { return e.second->isOpaque(); });
         };
         moveTo(pages, 11200, 350); // over "Print": nothing
         QCOMPARE(opaque(), 4);

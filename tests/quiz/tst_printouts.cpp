@@ -1,3 +1,4 @@
+#include "app/screens.h"
 #include "module1/messages.h"
 #include "platform/qtprinttarget.h"
 #include "quiz/multiple.h"
@@ -8,8 +9,6 @@
 #include "toolkit/textbox.h"
 
 #include <QFile>
-#include <QFontMetricsF>
-#include <QMap>
 #include <QPageLayout>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,67 +23,59 @@ using Op = RecordingPrintTarget::Op;
 
 namespace {
 
-void fillQuiz(Module1 &m)
+// The supplied quiz on the screen, headed "Velmora"; with a question given, all ten
+// questions are that one, each with four times the answer given.
+multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &answer = {})
 {
-    m.worktitle = QStringLiteral("The Night Sky");
-    for (std::size_t q = 1; q <= 10; ++q) {
-        m.quest[q] = QStringLiteral("What is number %1?").arg(q);
-        m.ansa[q] = QStringLiteral("one");
-        m.ansb[q] = QStringLiteral("two");
-        m.ansc[q] = QStringLiteral("three");
-        m.ansd[q] = QStringLiteral("four");
-        m.rightans[q] = QStringLiteral("1");
+    m.platform().file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    m.loadquiz();
+    m.platform().file1().close();
+    for (std::size_t q = 1; !question.isEmpty() && q <= 10; ++q) {
+        m.quest[q] = question;
+        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
     }
-}
-
-// The results screen after a full score, as the quiz leaves it.
-Welldone &fullScore(TestApp &app, const QString &heading = QStringLiteral("Velmora"))
-{
-    app.m.score = 10;
-    app.m.total = 10;
-    app.m.quizhead = heading;
-    Welldone &results = app.forms.ref<Welldone>();
-    results.showForm();
-    return results;
-}
-
-multiple &runningQuiz(TestApp &app)
-{
-    fillQuiz(app.m);
-    multiple &quiz = app.forms.ref<multiple>();
+    multiple &quiz = m.forms().ref<multiple>();
     quiz.Label5->setCaption(QStringLiteral("Velmora"));
     return quiz;
 }
 
-QList<QLineF> lines(const RecordingPrintTarget &printer)
+// The results after a full score, as the quiz leaves them, with the certificate printed.
+Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = QStringLiteral("Velmora"))
 {
-    QList<QLineF> out;
-    for (const Op &op : printer.ofKind(Op::Line))
-        out << QLineF(op.x, op.y, op.x2, op.y2);
-    return out;
+    m.score = 10;
+    m.total = 10;
+    m.quizhead = heading;
+    Welldone &results = m.forms().ref<Welldone>();
+    results.showForm();
+    results.Text1->setText(name);
+    results.Label3[0].onClick();
+    return results;
 }
 
-Op textOp(const RecordingPrintTarget &printer, const QString &text)
+QFont fontOf(const QString &family, double points)
 {
-    for (const Op &op : printer.ofKind(Op::Text)) {
-        if (op.text == text)
-            return op;
-    }
-    return Op{Op::Abort};
-}
-
-double widthIn(const RecordingPrintTarget &printer, const QString &text, double points)
-{
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font(family);
     font.setPointSizeF(points);
-    return printer.textWidth(font, text);
+    return font;
 }
 
-QFont fontOf(const Op &op)
+double timesWidth(const RecordingPrintTarget &printer, const QString &text, double points)
 {
-    QFont font(op.family);
-    font.setPointSizeF(op.points);
-    return font;
+    return printer.textWidth(fontOf(QStringLiteral("Times New Roman"), points), text);
+}
+
+// A text as printed: what, how big, in what colour and from where.
+QString described(const QString &text, double points, const QColor &colour, double x)
+{
+    return QStringLiteral("%1: %2 pt, %3, from %4").arg(text).arg(points).arg(colour.name()).arg(x);
+}
+
+// The first text or line that the printer cut at the edge of its printable area (what
+// lies wholly outside it is not printed at all).
+QString offPaper(const RecordingPrintTarget &printer)
+{
+    const auto cut = std::find_if(printer.ops.begin(), printer.ops.end(), [](const Op &op) { return op.cut; });
+    return cut == printer.ops.end() ? QString() : cut->kind == Op::Line ? QStringLiteral("a line") : cut->text;
 }
 
 // The printable area of a paper with the 10-point margins of a PDF page, in twips.
@@ -101,56 +92,6 @@ QString longText(qsizetype length, bool spaces)
     return words.repeated(length / words.size() + 1).left(length).trimmed();
 }
 
-void useSuppliedQuiz(TestApp &app)
-{
-    app.platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
-    app.m.loadquiz();
-    app.platform.file1().close();
-}
-
-void fillWith(Module1 &m, const QString &question, const QString &answer)
-{
-    for (std::size_t q = 1; q <= 10; ++q) {
-        m.quest[q] = question;
-        m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
-    }
-}
-
-struct PdfWord {
-    int page = 0;
-    QRectF box; // points, from the top-left corner of the sheet
-    QString text;
-};
-
-// The words of a PDF with their boxes, as pdftotext finds them.
-QList<PdfWord> pdfWords(const QString &file)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-    process.waitForFinished(30000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression tag(QStringLiteral(
-        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    QList<PdfWord> words;
-    int page = 0;
-    for (const QRegularExpressionMatch &m : tag.globalMatch(html)) {
-        if (m.captured(0) == QStringLiteral("<page ")) {
-            ++page;
-            continue;
-        }
-        words.append({page,
-                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                      m.captured(5)});
-    }
-    return words;
-}
-
-QString withoutSpaces(QString text)
-{
-    return text.remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
 } // namespace
 
 class TestPrintouts : public QObject
@@ -158,345 +99,229 @@ class TestPrintouts : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void certificateFramesByFixedDistances()
+    void certificate_data()
     {
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the unit's heading, a name, on A4")
+            << printableArea(QPageSize::A4) << QStringLiteral("Velmora") << 36.0 << QStringLiteral("Maria Lopez");
+        // A heading wider on screen than a quarter of the page prints smaller (and loses
+        // what lies past the paper's edges).
+        QTest::newRow("a long heading, no name, on Letter")
+            << printableArea(QPageSize::Letter)
+            << QStringLiteral("Velmora: a very long heading for a certificate of this unit on the scientist") << 28.0
+            << QString();
+    }
+
+    // Five frames and three boxes round the award in black, at fixed distances from the
+    // paper's edges; the title in red and the award in navy, centred; the heading in
+    // light blue; the banners cut at the right edge; nothing outside the printable area.
+    void certificate()
+    {
+        QFETCH(QSizeF, area);
+        QFETCH(QString, heading);
+        QFETCH(double, points);
+        QFETCH(QString, name);
         TestApp app;
-        Welldone &results = fullScore(app);
-        results.Text1->setText(QStringLiteral("Maria Lopez"));
-        results.Label3[0].onClick();
+        app.printer.size = area;
+        printCertificate(app.m, name, heading);
         QCOMPARE(app.printer.documents(), 1);
-        const QList<QLineF> drawn = lines(app.printer);
+        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your certificate is now printing."));
+        QCOMPARE(offPaper(app.printer), QString());
+        const double w = area.width();
+        const double h = area.height();
+        QList<QLineF> drawn;
+        for (const Op &op : app.printer.ofKind(Op::Line)) {
+            drawn << QLineF(op.x, op.y, op.x2, op.y2);
+            QCOMPARE(op.color, QColor(0, 0, 0));
+        }
         QCOMPARE(drawn.size(), 5 * 4 + 3 * 4);
         // The outermost frame, the innermost one and the outermost box round the award.
-        QVERIFY(drawn.contains(QLineF(45, 270, 10955, 270)));
-        QVERIFY(drawn.contains(QLineF(45, 15730, 10955, 15730)));
-        QVERIFY(drawn.contains(QLineF(10955, 270, 10955, 15730)));
-        QVERIFY(drawn.contains(QLineF(225, 450, 10775, 450)));
-        QVERIFY(drawn.contains(QLineF(225, 15550, 10775, 15550)));
-        QVERIFY(drawn.contains(QLineF(645, 7320, 10355, 7320)));
-        QVERIFY(drawn.contains(QLineF(645, 11980, 10355, 11980)));
-        QVERIFY(!drawn.contains(QLineF(780, 7500, 10220, 7500))); // no fourth box
-        for (const Op &op : app.printer.ofKind(Op::Line))
-            QCOMPARE(op.color, QColor(0, 0, 0));
+        for (const QLineF &line :
+             {QLineF(45, 270, w - 45, 270), QLineF(45, h - 270, w - 45, h - 270), QLineF(w - 45, 270, w - 45, h - 270),
+              QLineF(225, 450, w - 225, 450), QLineF(225, h - 450, w - 225, h - 450), QLineF(645, 7320, w - 645, 7320),
+              QLineF(645, h - 4020, w - 645, h - 4020)})
+            QVERIFY(drawn.contains(line));
 
-        const Op title = textOp(app.printer, QStringLiteral("Velmora"));
-        QCOMPARE(title.color, QColor(255, 0, 0));
-        QCOMPARE(title.points, 36.0);
-        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("Velmora"), 36)) / 2);
-        const Op name = textOp(app.printer, QStringLiteral("Maria Lopez"));
-        QCOMPARE(name.color, QColor(0, 0, 128));
-        QCOMPARE(name.x, (11000 - widthIn(app.printer, QStringLiteral("Maria Lopez"), 28)) / 2);
-        QVERIFY(textOp(app.printer, QStringLiteral("You have scored 10 out of 10.")).kind == Op::Text);
-        QVERIFY(textOp(app.printer, QStringLiteral("Excellent Work")).y < name.y);
+        QStringList award; // no line for an empty name
+        QList<double> headings;
+        QList<Op> banners;
+        for (const Op &op : app.printer.ofKind(Op::Text)) {
+            if (op.text.trimmed().isEmpty())
+                continue;
+            if (op.text.contains(QStringLiteral("Well Done")))
+                banners << op;
+            else if (op.color == QColor(0, 0, 255))
+                headings << op.points;
+            else
+                award << described(op.text, op.points, op.color, op.x);
+        }
+        QCOMPARE(headings, QList<double>{points});
+        const auto centred = [&app, w](const QString &text, double size, const QColor &colour) {
+            return described(text, size, colour, (w - timesWidth(app.printer, text, size)) / 2);
+        };
+        const QColor navy(0, 0, 128);
+        QStringList expected{centred(QStringLiteral("Velmora"), 36, QColor(255, 0, 0)),
+                             centred(QStringLiteral("Excellent Work"), 28, navy)};
+        if (!name.isEmpty())
+            expected << centred(name, 28, navy);
+        QCOMPARE(award, expected << centred(QStringLiteral("You have scored 10 out of 10."), 28, navy));
 
         // Both banners start at the left edge, unwrapped; what runs past the right edge
         // is lost, down to the last character that fits whole.
         const QString banner =
             QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ").repeated(2);
-        QList<Op> banners;
-        for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (op.text.contains(QStringLiteral("Well Done")))
-                banners << op;
-        }
         QCOMPARE(banners.size(), 2);
-        QCOMPARE(banners[0].x, 0.0);
+        QCOMPARE(std::tuple(banners[0].x, banners[0].color, banners[1].text, banners[1].color),
+                 std::tuple(0.0, QColor(0, 0, 255), banners[0].text, QColor(0, 0, 0)));
         QVERIFY(banner.startsWith(banners[0].text));
-        QCOMPARE(banners[1].text, banners[0].text);
-        QVERIFY(widthIn(app.printer, banners[0].text, 25) <= 11000);
-        QVERIFY(widthIn(app.printer, banner.left(banners[0].text.size() + 1), 25) > 11000);
-        QCOMPARE(banners[0].color, QColor(0, 0, 255));
-        QCOMPARE(banners[1].color, QColor(0, 0, 0));
-
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, QStringLiteral("Your certificate is now printing."));
+        QVERIFY(timesWidth(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
     }
 
-    void headingSizeFollowsItsScreenWidth_data()
+    void printFailuresAreTold_data()
     {
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<double>("points");
-        QTest::newRow("the unit's own heading") << QStringLiteral("Velmora") << 36.0;
-        QTest::newRow("a long heading") << QStringLiteral(
-            "Velmora: a very long heading for a certificate of this unit on the scientist")
-                                        << 28.0;
-    }
-
-    void headingSizeFollowsItsScreenWidth()
-    {
-        QFETCH(QString, heading);
-        QFETCH(double, points);
-        TestApp app;
-        fullScore(app, heading).Label3[0].onClick();
-        // (A heading wider than the paper loses what lies past its edges.)
-        QList<Op> found;
-        for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (!op.text.trimmed().isEmpty() && heading.contains(op.text) && op.color == QColor(0, 0, 255))
-                found << op;
-        }
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0].points, points);
-    }
-
-    void emptyNameAndReprints()
-    {
-        TestApp app;
-        Welldone &results = fullScore(app);
-        results.Label3[0].onClick();
-        const QList<Op> first = app.printer.ops;
-        results.Label3[0].onClick();
-        QCOMPARE(app.printer.documents(), 2);
-        // The second page is the same as the first.
-        QCOMPARE(app.printer.ops.size(), 2 * first.size());
-        for (qsizetype i = 0; i < first.size(); ++i) {
-            QCOMPARE(app.printer.ops[first.size() + i].text, first[i].text);
-            QCOMPARE(app.printer.ops[first.size() + i].y, first[i].y);
-        }
-        // No text for the empty name: the line between the award and the score is empty.
-        QStringList texts;
-        for (const Op &op : first) {
-            if (op.kind == Op::Text && op.text.trimmed().size() > 0)
-                texts << op.text;
-        }
-        QCOMPARE(texts.indexOf(QStringLiteral("Excellent Work")) + 1,
-                 texts.indexOf(QStringLiteral("You have scored 10 out of 10.")));
-    }
-
-    void certificateFailuresLeaveTheScreen_data()
-    {
+        QTest::addColumn<bool>("certificate");
         QTest::addColumn<bool>("noPrinter");
         QTest::addColumn<int>("failAt");
-        QTest::newRow("no printer") << true << 0;
-        QTest::newRow("fails while drawing the frames") << false << 20;
+        QTest::newRow("certificate, no printer") << true << true << 0;
+        QTest::newRow("certificate, fails while drawing the frames") << true << false << 20;
+        QTest::newRow("worksheet, no printer") << false << true << 0;
+        QTest::newRow("worksheet, fails on a question") << false << false << 10;
     }
 
-    void certificateFailuresLeaveTheScreen()
+    // Nothing is printed, the problem is told once, and the screen stays as it was.
+    void printFailuresAreTold()
     {
+        QFETCH(bool, certificate);
         QFETCH(bool, noPrinter);
         QFETCH(int, failAt);
         TestApp app;
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
-        Welldone &results = fullScore(app);
-        results.Text1->setText(QStringLiteral("Sam"));
-        results.Label3[0].onClick();
+        if (certificate)
+            QCOMPARE(printCertificate(app.m, QStringLiteral("Sam")).Text1->text(), QStringLiteral("Sam"));
+        else
+            runningQuiz(app.m).Label3[3].onClick();
+        QVERIFY(certificate ? app.forms.loaded<Welldone>()->isVisible() : app.forms.loaded<multiple>() != nullptr);
         QCOMPARE(app.printer.documents(), 0);
         QCOMPARE(app.messages.shown.size(), 1);
         QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QVERIFY(results.isVisible());
-        QCOMPARE(results.Text1->text(), QStringLiteral("Sam"));
         QVERIFY(!app.platform.printer().inDocument());
     }
 
-    void worksheetLayout()
-    {
-        TestApp app;
-        multiple &quiz = runningQuiz(app);
-        for (int i = 0; i < 4; ++i)
-            quiz.Label3[1].onClick(); // on question 5
-        quiz.Option1[2].setValue(true);
-        quiz.Label3[3].onClick(); // Print Worksheet
-        QCOMPARE(app.printer.documents(), 1);
-        const float w = 11000;
-        const Op header = app.printer.ofKind(Op::Text).value(1);
-        QCOMPARE(header.text,
-                 QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd"));
-        QCOMPARE(header.x, double(w / 16));
-        QCOMPARE(header.points, 16.0);
-        QCOMPARE(header.color, QColor(0, 0, 0));
-        const Op title = textOp(app.printer, QStringLiteral("The Night Sky"));
-        QCOMPARE(title.points, 32.0);
-        QCOMPARE(title.x, (11000 - widthIn(app.printer, QStringLiteral("The Night Sky"), 32)) / 2);
-        const Op question = textOp(app.printer, QStringLiteral("Question 3    What is number 3?"));
-        QCOMPARE(question.x, double(w / 16));
-        QCOMPARE(question.points, 12.0);
-        // A and C in the left column, B and D in the right one; C and D a line lower.
-        const QList<Op> texts = app.printer.ofKind(Op::Text);
-        QList<Op> answers;
-        for (const Op &op : texts) {
-            if (op.y > question.y && answers.size() < 4 && op.text.contains(QStringLiteral(". ")))
-                answers << op;
-        }
-        QCOMPARE(answers[0].text, QStringLiteral("A. one"));
-        QCOMPARE(answers[0].x, double(2 * w / 6));
-        QCOMPARE(answers[1].text, QStringLiteral("B. two"));
-        QCOMPARE(answers[1].x, double(4 * w / 6));
-        QCOMPARE(answers[1].y, answers[0].y);
-        QCOMPARE(answers[2].text, QStringLiteral("C. three"));
-        QVERIFY(answers[2].y > answers[0].y);
-        QCOMPARE(answers[3].x, double(4 * w / 6));
-        // Ten questions, and the quiz on screen is as it was.
-        int questions = 0;
-        for (const Op &op : texts)
-            questions += op.text.startsWith(QStringLiteral("Question ")) ? 1 : 0;
-        QCOMPARE(questions, 10);
-        QCOMPARE(app.m.questno, 5);
-        QVERIFY(quiz.Option1[2].value());
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
-    }
-
-    void printoutsStayInsideThePrintableArea_data()
+    void worksheet_data()
     {
         QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("printout");
-        for (const auto &[name, paper] :
-             {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}, {"A5", QPageSize::A5}}) {
-            for (const char *printout :
-                 {"certificate", "certificate for a long name", "supplied worksheet", "worksheet of long texts"})
-                QTest::addRow("%s on %s", printout, name) << printableArea(paper) << QString::fromLatin1(printout);
-        }
+        QTest::addColumn<QString>("question"); // empty: the supplied quiz
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("pages"); // at least
+        // Each paper is as good as another for most cases; a narrow one cuts the header.
+        const QSizeF a4 = printableArea(QPageSize::A4);
+        const QSizeF a5 = printableArea(QPageSize::A5);
+        const QSizeF letter = printableArea(QPageSize::Letter);
+        const QSizeF shortPage(11000, 5000);
+        const QString question = QStringLiteral("Which answer is right?");
+        QTest::newRow("supplied quiz on A4") << a4 << QString() << QString() << 1;
+        QTest::newRow("supplied quiz on A5") << a5 << QString() << QString() << 1;
+        QTest::newRow("200-character questions, 80-letter words on A5")
+            << a5 << longText(200, true) << longText(80, false) << 1;
+        QTest::newRow("30 characters in words on A4") << a4 << question << longText(30, true) << 1;
+        QTest::newRow("30 wide letters on Letter") << letter << question << QString(30, QLatin1Char('W')) << 1;
+        QTest::newRow("80 characters in words on Letter") << letter << question << longText(80, true) << 2;
+        QTest::newRow("80 characters in one word on A4") << a4 << question << longText(80, false) << 1;
+        QTest::newRow("short answers on a short page") << shortPage << question << QStringLiteral("one") << 3;
+        QTest::newRow("wrapped answers on a short page") << shortPage << question << longText(80, true) << 5;
+        QTest::newRow("broken words on a short page") << shortPage << question << longText(80, false) << 5;
     }
 
-    void printoutsStayInsideThePrintableArea()
+    // The header (cut at the right edge of a narrow paper) and the headings centred, then
+    // each question with its answers in two columns, A and C left, B and D level with
+    // them on the right. Questions and answers wrap inside their columns and lose
+    // nothing; a page only ever starts with a question, so a question keeps its answers
+    // on its page. The quiz on the screen stays as it was.
+    void worksheet()
     {
         QFETCH(QSizeF, area);
-        QFETCH(QString, printout);
-        TestApp app;
-        app.printer.size = area;
-        if (printout.startsWith(QStringLiteral("certificate"))) {
-            Welldone &results = fullScore(app);
-            results.Text1->setText(printout.endsWith(QStringLiteral("name")) ? QString(25, QLatin1Char('W'))
-                                                                             : QStringLiteral("Maria Lopez"));
-            results.Label3[0].onClick();
-        } else {
-            multiple &quiz = runningQuiz(app);
-            if (printout == QStringLiteral("supplied worksheet"))
-                useSuppliedQuiz(app);
-            else
-                fillWith(app.m, longText(200, true), longText(80, false));
-            quiz.Label3[3].onClick();
-        }
-        QCOMPARE(app.printer.documents(), 1);
-        const QRectF paper(QPointF(0, 0), area);
-        for (const Op &op : app.printer.ops) {
-            if (op.kind == Op::Text) {
-                const QRectF box(op.x, op.y, app.printer.textWidth(fontOf(op), op.text),
-                                 app.printer.lineHeight(fontOf(op)));
-                QVERIFY2(box.left() >= 0 && box.top() >= 0 && box.right() <= area.width()
-                             && box.bottom() <= area.height(),
-                         qPrintable(op.text));
-            }
-            if (op.kind == Op::Line)
-                QVERIFY(paper.contains(QPointF(op.x, op.y)) && paper.contains(QPointF(op.x2, op.y2)));
-            QVERIFY2(!op.cut, qPrintable(op.text));
-        }
-    }
-
-    void answersStayInTheirColumns_data()
-    {
-        QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("answer"); // empty: the supplied quiz
-        for (const auto &[name, paper] : {std::pair{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}}) {
-            const QSizeF area = printableArea(paper);
-            QTest::addRow("supplied quiz on %s", name) << area << QString();
-            QTest::addRow("30 characters in words on %s", name) << area << longText(30, true);
-            QTest::addRow("30 wide letters on %s", name) << area << QString(30, QLatin1Char('W'));
-            QTest::addRow("80 characters in words on %s", name) << area << longText(80, true);
-            QTest::addRow("80 characters in one word on %s", name) << area << longText(80, false);
-        }
-    }
-
-    void answersStayInTheirColumns()
-    {
-        QFETCH(QSizeF, area);
-        QFETCH(QString, answer);
-        TestApp app;
-        app.printer.size = area;
-        multiple &quiz = runningQuiz(app);
-        if (answer.isEmpty())
-            useSuppliedQuiz(app);
-        else
-            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
-        quiz.Label3[3].onClick();
-        QCOMPARE(app.printer.documents(), 1);
-
-        const float w = float(area.width());
-        QString left;
-        QString right;
-        for (const Op &op : app.printer.ofKind(Op::Text)) {
-            if (op.points != 12 || op.x < double(2 * w / 6))
-                continue;
-            const bool inLeft = op.x < double(4 * w / 6);
-            const double end = op.x + app.printer.textWidth(fontOf(op), op.text);
-            QVERIFY2(inLeft ? end < double(4 * w / 6) : end <= area.width(),
-                     qPrintable(QStringLiteral("\"%1\" ends at %2").arg(op.text).arg(end)));
-            (inLeft ? left : right) += op.text;
-        }
-        // Wrapping loses nothing: the columns hold every answer whole, in order.
-        QString a;
-        QString b;
-        for (std::size_t q = 1; q <= 10; ++q) {
-            a += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
-            b += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
-        }
-        QCOMPARE(withoutSpaces(left), withoutSpaces(a));
-        QCOMPARE(withoutSpaces(right), withoutSpaces(b));
-    }
-
-    void longWorksheetStartsNewPages_data()
-    {
-        QTest::addColumn<QSizeF>("area");
-        QTest::addColumn<QString>("answer"); // empty: short answers
-        QTest::addColumn<int>("pages");
-        QTest::newRow("short answers on a short page") << QSizeF(11000, 5000) << QString() << 3;
-        QTest::newRow("wrapped answers on a short page") << QSizeF(11000, 5000) << longText(80, true) << 5;
-        QTest::newRow("broken words on a short page") << QSizeF(11000, 5000) << longText(80, false) << 5;
-        QTest::newRow("wrapped answers on Letter") << printableArea(QPageSize::Letter) << longText(80, true) << 2;
-    }
-
-    void longWorksheetStartsNewPages()
-    {
-        QFETCH(QSizeF, area);
+        QFETCH(QString, question);
         QFETCH(QString, answer);
         QFETCH(int, pages);
         TestApp app;
         app.printer.size = area;
-        multiple &quiz = runningQuiz(app);
-        if (!answer.isEmpty())
-            fillWith(app.m, QStringLiteral("Which answer is right?"), answer);
-        quiz.Label3[3].onClick();
+        multiple &quiz = runningQuiz(app.m, question, answer);
+        quiz.Label3[1].onClick();
+        quiz.Option1[2].setValue(true);
+        quiz.Label3[3].onClick(); // Print Worksheet
+        QCOMPARE(std::pair(app.m.questno, quiz.Option1[2].value()), std::pair(2, true));
         QCOMPARE(app.printer.documents(), 1);
+        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
+        QCOMPARE(offPaper(app.printer), QString());
         QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
-        // Nothing runs off the bottom, and a page only ever starts with a question, so
-        // each question keeps all its lines on one page.
+
+        const float w = float(area.width()); // the printout works in single precision
+        Op header;
+        QStringList headings;
+        QString columns[3]; // questions, A and C, B and D
+        double rowTop = 0;
         bool pageStarted = false;
-        int questions = 0;
         for (const Op &op : app.printer.ops) {
             pageStarted = pageStarted || op.kind == Op::NewPage;
-            if (op.kind != Op::Text)
+            const bool big = op.kind == Op::Text && op.points != 12 && !op.text.trimmed().isEmpty();
+            if (big && op.points == 16)
+                header = op;
+            else if (big)
+                headings << described(op.text, op.points, op.color, op.x);
+            if (op.kind != Op::Text || op.points != 12)
                 continue;
-            const bool question = op.text.startsWith(QStringLiteral("Question "));
-            QVERIFY2(op.y + app.printer.lineHeight(fontOf(op)) <= area.height(), qPrintable(op.text));
-            QVERIFY2(!pageStarted || question, qPrintable(op.text));
+            QVERIFY2(!pageStarted || op.text.startsWith(QStringLiteral("Question ")), qPrintable(op.text));
             pageStarted = false;
-            questions += question ? 1 : 0;
+            const int column = op.x < double(2 * w / 6) ? 0 : op.x < double(4 * w / 6) ? 1 : 2;
+            columns[column] += op.text;
+            const double end = op.x + app.printer.textWidth(fontOf(op.family, op.points), op.text);
+            QVERIFY2(column != 1 || end < double(4 * w / 6), qPrintable(op.text));
+            if (op.text.startsWith(QStringLiteral("Question ")))
+                QCOMPARE(op.x, double(w / 16));
+            if (column > 0 && QRegularExpression(QStringLiteral("^[ABCD]\\. ")).match(op.text).hasMatch()) {
+                QCOMPARE(op.x, double(2 * column * w / 6));
+                QCOMPARE(op.y, column == 1 ? (rowTop = op.y) : rowTop);
+            }
         }
-        QCOMPARE(questions, 10);
-    }
-
-    void worksheetFailureIsTold()
-    {
-        TestApp app;
-        app.printer.noPrinter = true;
-        multiple &quiz = runningQuiz(app);
-        quiz.Label3[3].onClick();
-        QCOMPARE(app.messages.shown.size(), 1);
-        QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QCOMPARE(app.m.questno, 1);
-        QVERIFY(app.forms.loaded<multiple>());
+        const QString full =
+            QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd");
+        QCOMPARE(described(header.text, header.points, header.color, header.x),
+                 described(full.left(header.text.size()), 16, QColor(0, 0, 0), double(w / 16)));
+        QVERIFY(header.text.contains(QStringLiteral("Halvorne")));
+        const auto centred = [&app, w](const QString &text) {
+            return described(text, 32, QColor(0, 0, 0), (w - timesWidth(app.printer, text, 32)) / 2);
+        };
+        QCOMPARE(headings, QStringList({centred(QStringLiteral("Velmora")), centred(app.m.worktitle)}));
+        QString expected[3];
+        for (std::size_t q = 1; q <= 10; ++q) {
+            expected[0] += QStringLiteral("Question %1").arg(q) + app.m.quest[q];
+            expected[1] += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
+            expected[2] += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+        }
+        static const QRegularExpression space(QStringLiteral("\\s"));
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(columns[c].remove(space), expected[c].remove(space));
     }
 
     void printoutsAsPdf_data()
     {
         QTest::addColumn<bool>("certificate");
         QTest::addColumn<int>("paper");
-        QTest::newRow("certificate on A4") << true << int(QPageSize::A4);
-        QTest::newRow("certificate on Letter") << true << int(QPageSize::Letter);
-        QTest::newRow("worksheet on A4") << false << int(QPageSize::A4);
-        QTest::newRow("worksheet on Letter") << false << int(QPageSize::Letter);
+        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs as DIR/print-TAG.pdf (the README's
+        // pictures are made of them).
+        QTest::newRow("certificate-a4") << true << int(QPageSize::A4);
+        QTest::newRow("certificate-letter") << true << int(QPageSize::Letter);
+        QTest::newRow("worksheet-a4") << false << int(QPageSize::A4);
+        QTest::newRow("worksheet-letter") << false << int(QPageSize::Letter);
     }
 
     // The same program printing through Qt into a PDF: every word lies inside the
-    // printable area, and no answer reaches into the next column.
+    // printable area, in order. (That answers keep to their columns is checked on the
+    // recording printer, whose text widths are a real printer's.)
     void printoutsAsPdf()
     {
         QFETCH(bool, certificate);
@@ -510,80 +335,41 @@ private Q_SLOTS:
         Platform platform(app.root, app.messages, app.shell, app.screen, pdf);
         FormRegistry forms;
         Module1 m(platform, forms);
-        if (certificate) {
-            m.score = 10;
-            m.total = 10;
-            m.quizhead = QStringLiteral("Velmora");
-            Welldone results(m);
-            results.load();
-            results.Text1->setText(QStringLiteral("Maria Lopez"));
-            results.Printpage();
-        } else {
-            platform.file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
-            m.loadquiz();
-            platform.file1().close();
-            multiple quiz(m);
-            quiz.load();
-            quiz.Label5->setCaption(QStringLiteral("Velmora"));
-            quiz.Printpage();
-        }
+        defineScreens(forms, m);
+        if (certificate)
+            printCertificate(m, QStringLiteral("Maria Lopez"));
+        else
+            runningQuiz(m).Label3[3].onClick();
         QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
-        // VELMORA_KEEP_PRINTOUTS=DIR keeps the PDFs (the README's pictures are made of them).
         if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
             const QString name =
-                QStringLiteral("%1/print-%2-%3.pdf")
-                    .arg(keep, certificate ? QStringLiteral("certificate") : QStringLiteral("worksheet"),
-                         paper == QPageSize::A4 ? QStringLiteral("a4") : QStringLiteral("letter"));
+                QStringLiteral("%1/print-%2.pdf").arg(keep, QString::fromLatin1(QTest::currentDataTag()));
             QFile::remove(name);
             QFile::copy(pdf.lastFile(), name);
         }
 
-        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point);
-        const QList<PdfWord> words = pdfWords(pdf.lastFile());
-        constexpr double kRounding = 0.1; // points, as pdftotext writes its figures
+        // The words with their boxes in points from the sheet's top-left corner, as
+        // pdftotext finds them (it writes its figures to a tenth of a point).
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf.lastFile(), QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        static const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point).adjusted(-0.1, -0.1, 0.1, 0.1);
         QString text;
-        for (const PdfWord &word : words) {
-            QVERIFY2(area.adjusted(-kRounding, -kRounding, kRounding, kRounding).contains(word.box),
-                     qPrintable(word.text));
-            text += word.text + QLatin1Char(' ');
+        for (const QRegularExpressionMatch &m :
+             word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput()))) {
+            QVERIFY2(area.contains(QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                          QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))),
+                     qPrintable(m.captured(5)));
+            text += m.captured(5) + QLatin1Char(' ');
         }
-        const QStringList order =
-            certificate ? QStringList{QStringLiteral("Velmora"), QStringLiteral("Excellent Work"),
-                                      QStringLiteral("Maria Lopez"), QStringLiteral("You have scored 10 out of 10.")}
-                        : QStringList{QStringLiteral("Halvorne Publishing Ltd"),
-                                      QStringLiteral("Question 8 What happened to Ardovin in 1616?"),
-                                      QStringLiteral("He was questioned by"), QStringLiteral("Inquisition"),
-                                      QStringLiteral("Question 10")};
-        qsizetype at = -1;
-        for (const QString &part : order) {
-            at = text.indexOf(part, at + 1);
-            QVERIFY2(at >= 0, qPrintable(part + QStringLiteral(" in ") + text));
-        }
-        if (certificate)
-            return;
-
-        // Lines of answers: below the first question, starting in an answer column.
-        const double left = area.left() + area.width() * 2 / 6;
-        const double right = area.left() + area.width() * 4 / 6;
-        QMap<std::pair<int, qint64>, QList<PdfWord>> lines;
-        for (const PdfWord &word : words)
-            lines[{word.page, qRound64(word.box.top() * 10)}] << word;
-        bool questions = false;
-        int answerLines = 0;
-        for (const QList<PdfWord> &line : std::as_const(lines)) {
-            const PdfWord &first = *std::min_element(line.begin(), line.end(), [](const auto &a, const auto &b) {
-                return a.box.left() < b.box.left();
-            });
-            questions = questions || first.text == QStringLiteral("Question");
-            if (!questions || first.box.left() < left - kRounding)
-                continue;
-            ++answerLines;
-            for (const PdfWord &word : line) {
-                if (word.box.left() < right - kRounding)
-                    QVERIFY2(word.box.right() < right, qPrintable(word.text));
-            }
-        }
-        QVERIFY(answerLines >= 20);
+        static const QRegularExpression certificateOrder(
+            QStringLiteral("Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."));
+        static const QRegularExpression worksheetOrder(
+            QStringLiteral("Halvorne Publishing Ltd .*Question 8 What happened to Ardovin in 1616\\? "
+                           ".*He was questioned by .*Inquisition .*Question 10 "));
+        QVERIFY2((certificate ? certificateOrder : worksheetOrder).match(text).hasMatch(), qPrintable(text));
     }
 };
 
