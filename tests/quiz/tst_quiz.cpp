@@ -146,6 +146,25 @@ private Q_SLOTS:
         }
     }
 
+    // A damaged worksheet's correct answer that is not 1 to 4 can never be chosen; "5"
+    // would otherwise be the covered no-choice option, selected when nothing is chosen.
+    void rightAnswersThatAreNotOneToFour_data()
+    {
+        QTest::addColumn<QString>("rightans");
+        for (const char *rightans : {"0", "5", "B", "", "99999999999"})
+            QTest::newRow(rightans) << QString::fromLatin1(rightans);
+    }
+
+    void rightAnswersThatAreNotOneToFour()
+    {
+        QFETCH(QString, rightans);
+        TestApp app;
+        multiple &quiz = startQuiz(app);
+        app.m.rightans[1] = rightans;
+        quiz.Label3[1].onClick(); // nothing chosen: the no-choice option is selected
+        QCOMPARE(app.m.marks[1], 0);
+    }
+
     // "Check Wrong Answers" twice shows one list, on top; "Exit" on the list, or on the
     // results with the list never shown, closes both.
     void wrongAnswersAndExit()
