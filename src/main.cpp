@@ -12,7 +12,6 @@
 #include "platform/qtprinttarget.h"
 #include "platform/screen.h"
 #include "toolkit/formregistry.h"
-#include "toolkit/windowmanagerhints.h"
 
 #ifdef VELMORA_STARTUP_PROBE
 #include "firstpaintprobe.h"
@@ -30,6 +29,7 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -111,18 +111,51 @@ bool displayFound()
         std::fprintf(stderr, "velmora: no display found; start it from a desktop session (DISPLAY is not set)\n");
         return false;
     }
-    // A display that is named but gone (a closed session, a stale DISPLAY) would make
-    // Qt abort; it gets the same one line.
-    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    if ((qpa.isEmpty() || qpa.startsWith("xcb")) && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsSet("DISPLAY") && !x11DisplayAnswers()) {
-        std::fprintf(stderr,
-                     "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
-                     qgetenv("DISPLAY").constData());
-        return false;
-    }
     return true;
 }
+
+// A display that is named but gone (a closed session, a stale DISPLAY) makes Qt end the
+// program while it connects; while this guard stands, that end becomes the same one line
+// and status as no display at all. It costs no connection of its own: a trial
+// connection made first would be the X server's only client and, closing, make a bare
+// server reset itself before the real one.
+class DisplayFailureGuard
+{
+public:
+    DisplayFailureGuard() { s_previous = qInstallMessageHandler(&DisplayFailureGuard::handle); }
+    ~DisplayFailureGuard()
+    {
+        qInstallMessageHandler(s_previous);
+        s_refused = false;
+    }
+    DisplayFailureGuard(const DisplayFailureGuard &) = delete;
+    DisplayFailureGuard &operator=(const DisplayFailureGuard &) = delete;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type == QtWarningMsg && qstrcmp(context.category, "qt.qpa.xcb") == 0
+            && message.startsWith(QLatin1String("could not connect to display"))) {
+            s_refused = true;
+            return;
+        }
+        if (s_refused && type != QtFatalMsg)
+            return; // what Qt says next of the plugin it could not start
+        if (type == QtFatalMsg && s_refused) {
+            std::fprintf(stderr,
+                         "velmora: no display found; start it from a desktop session (DISPLAY %s does not answer)\n",
+                         qgetenv("DISPLAY").constData());
+            std::_Exit(2);
+        }
+        if (s_previous)
+            s_previous(type, context, message);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline bool s_refused = false;
+};
 
 void setUpApplication()
 {
@@ -340,7 +373,9 @@ int main(int argc, char *argv[])
     if (!displayFound())
         return 2;
 
+    std::optional<DisplayFailureGuard> guard(std::in_place);
     QApplication app(argc, argv);
+    guard.reset();
     setUpApplication();
 
     QCommandLineParser parser;
@@ -356,22 +391,26 @@ int main(int argc, char *argv[])
     if (!request)
         return 2;
 
-    setUpFonts(*request);
     const std::optional<QString> dataRoot = dataFolder(parser, options);
     if (!dataRoot)
         return 2;
+    QtMessageBoxes messages;
+    QtDesktopShell shell;
+    QtScreen screen;
+    const std::unique_ptr<QtPrintTarget> printTarget = makePrintTarget(parser, options, *request);
+    Platform platform(*dataRoot, messages, shell, screen, *printTarget);
+    // The title screen's picture is read and decoded on another core meanwhile, while
+    // the fonts and the screens are set up.
+    if (!request->importing && !request->exporting)
+        platform.pictures().readAhead(Titlefrm::kPicture);
+    setUpFonts(*request);
+
     DataPaths probe(*dataRoot);
     const QString worksheets = worksheetFolder(probe);
     // A save killed at the wrong moment may have left a temporary beside its file.
     // Another copy on a shared folder may be saving at this moment: only old ones go.
     constexpr int kStrayAgeSeconds = 600;
     removeStrayTemporaries(worksheets, kStrayAgeSeconds);
-
-    QtMessageBoxes messages;
-    QtDesktopShell shell;
-    QtScreen screen;
-    const std::unique_ptr<QtPrintTarget> printTarget = makePrintTarget(parser, options, *request);
-    Platform platform(*dataRoot, messages, shell, screen, *printTarget);
     if (worksheets != probe.existing(QStringLiteral("multiple")).value_or(QString()))
         platform.redirectWorksheets(worksheets);
     FormRegistry forms;

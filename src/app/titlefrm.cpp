@@ -19,7 +19,6 @@ namespace velmora {
 namespace {
 const QColor kGrey(192, 192, 192);
 const QColor kBlue(0, 0, 255);
-const QString kTitlePicture = QStringLiteral("Images\\quintaransm.jpg");
 } // namespace
 
 Titlefrm::Titlefrm(Module1 &m)
@@ -85,7 +84,7 @@ void Titlefrm::load()
     setCentred(true);
     // The backdrop comes up (or forward, covering the main menu) behind this screen.
     m_m.forms().ref<Grey>().showForm();
-    const auto picture = m_m.platform().pictures().load(kTitlePicture);
+    const auto picture = m_m.platform().pictures().load(kPicture);
     if (picture.ok()) {
         Picture1->setPicture(picture.picture);
         return;
@@ -93,11 +92,11 @@ void Titlefrm::load()
     // Recovery: take the standard frame and try the picture once more; when it is
     // still missing, the box says which file is.
     m_m.setupform(*this);
-    const auto again = m_m.platform().pictures().load(kTitlePicture);
+    const auto again = m_m.platform().pictures().load(kPicture);
     if (again.ok())
         Picture1->setPicture(again.picture);
     else
-        Picture1->setMissingPicture(kTitlePicture, again.found);
+        Picture1->setMissingPicture(kPicture, again.found);
 }
 
 void Titlefrm::showAsExitConfirmation()

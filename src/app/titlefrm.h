@@ -18,6 +18,8 @@ class Titlefrm : public Form
 
 public:
     static inline const QString kFormName = QStringLiteral("Titlefrm");
+    // The telescope under the night sky, the first picture the program shows.
+    static inline const QString kPicture = QStringLiteral("Images\\quintaransm.jpg");
 
     explicit Titlefrm(Module1 &m);
 

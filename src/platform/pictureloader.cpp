@@ -26,6 +26,25 @@ void returnFreedMemory()
     malloc_trim(0);
 #endif
 }
+
+// The image format whose signature opens `bytes` ("jpeg", "gif", "bmp", "png"), or nothing.
+QByteArray formatByItsFirstBytes(const QByteArray &bytes)
+{
+    struct Signature {
+        QByteArrayView start;
+        const char *format;
+    };
+    static constexpr Signature kSignatures[] = {{"\xFF\xD8\xFF", "jpeg"},
+                                                {"GIF8", "gif"},
+                                                {"BM", "bmp"},
+                                                {"\x89PNG", "png"}};
+    for (const Signature &signature : kSignatures) {
+        if (bytes.startsWith(signature.start))
+            return signature.format;
+    }
+    return {};
+}
+
 } // namespace
 
 PictureLoader::PictureLoader(const DataPaths &paths)
@@ -40,6 +59,14 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
         return {Picture(), QStringLiteral("File not found: %1").arg(asWritten), false};
     }
     const QFileInfo info(*path);
+    if (m_ahead && m_ahead->asWritten == asWritten && m_ahead->path == *path) {
+        Result result = m_ahead->result.get();
+        const qint64 bytes = m_ahead->bytes;
+        m_ahead.reset();
+        if (result.ok())
+            keep(asWritten, {info.lastModified(), info.size(), result.picture, bytes, ++m_uses});
+        return result;
+    }
     const auto cached = m_cache.find(asWritten);
     if (cached != m_cache.end() && cached->modified == info.lastModified() && cached->size == info.size()) {
         cached->used = ++m_uses;
@@ -50,6 +77,19 @@ PictureLoader::Result PictureLoader::load(const QString &asWritten) const
     if (result.ok())
         keep(asWritten, {info.lastModified(), info.size(), result.picture, bytes, ++m_uses});
     return result;
+}
+
+void PictureLoader::readAhead(const QString &asWritten) const
+{
+    const auto path = m_paths.existing(asWritten);
+    if (!path || path->endsWith(QLatin1String(".wmf"), Qt::CaseInsensitive))
+        return;
+    m_ahead.emplace();
+    m_ahead->asWritten = asWritten;
+    m_ahead->path = *path;
+    m_ahead->result = std::async(std::launch::async, [this, asWritten, path = *path, &bytes = m_ahead->bytes] {
+        return read(asWritten, path, bytes);
+    });
 }
 
 // Keeps a picture, forgetting the least recently used ones until all fit. One larger
@@ -106,7 +146,13 @@ PictureLoader::Result PictureLoader::read(const QString &asWritten, const QStrin
     }
     QBuffer buffer(&contents);
     QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // The format told by the first bytes is tried first; only a file that starts like
+    // none of them has every image plugin loaded to be asked (which costs start-up time).
+    const QByteArray format = formatByItsFirstBytes(contents);
+    if (format.isEmpty())
+        reader.setDecideFormatFromContent(true);
+    else
+        reader.setFormat(format);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
         return {Picture(), QStringLiteral("Picture too large: %1").arg(asWritten)};

@@ -6,6 +6,9 @@
 #include <QHash>
 #include <QString>
 
+#include <future>
+#include <optional>
+
 namespace velmora {
 
 class DataPaths;
@@ -30,6 +33,9 @@ public:
     // Loads a picture; a file loaded before and unchanged since comes from memory. A
     // failure says whether the file was found at all.
     Result load(const QString &asWritten) const;
+    // Starts reading and decoding a picture (not a metafile) on another thread, for the
+    // load() of it that will come: start-up reads the title screen's picture meanwhile.
+    void readAhead(const QString &asWritten) const;
 
     // Forgets every kept picture and hands the freed memory back to the system (a
     // viewer of large pages has closed).
@@ -49,7 +55,15 @@ private:
     Result read(const QString &asWritten, const QString &path, qint64 &bytes) const;
     void keep(const QString &asWritten, Cached entry) const;
 
+    struct Ahead {
+        QString asWritten;
+        QString path;
+        qint64 bytes = 0; // written by the reading thread, before its result is ready
+        std::future<Result> result;
+    };
+
     const DataPaths &m_paths;
+    mutable std::optional<Ahead> m_ahead;
     // The screens show the same few dozen pictures over and over.
     mutable QHash<QString, Cached> m_cache;
     mutable qint64 m_cachedBytes = 0;

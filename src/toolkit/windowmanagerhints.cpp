@@ -115,14 +115,6 @@ bool fillByDisplayServer(QWidget &window, const QColor &colour)
     return true;
 }
 
-bool x11DisplayAnswers()
-{
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    const bool answers = connection && xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
-}
-
 QRect freeScreenArea(const QScreen &screen)
 {
     const QRect whole = screen.availableGeometry();

@@ -27,9 +27,6 @@ bool fillByDisplayServer(QWidget &window, const QColor &colour);
 // there, and minimises and restores it with the parent.
 void setTransientFor(QWidget &window, QWidget *parent);
 
-// Whether the X display named by DISPLAY answers (before any Qt connection exists).
-bool x11DisplayAnswers();
-
 // The part of the screen that windows may use: without the taskbar and other panels,
 // as the window manager publishes it (Qt's own figure ignores it on X11).
 QRect freeScreenArea(const QScreen &screen);
