@@ -87,6 +87,7 @@ void PictureLoader::readAhead(const QString &asWritten) const
     m_ahead.emplace();
     m_ahead->asWritten = asWritten;
     m_ahead->path = *path;
+    m_ahead->bytes = 0;
     m_ahead->result = std::async(std::launch::async, [this, asWritten, path = *path, &bytes = m_ahead->bytes] {
         return read(asWritten, path, bytes);
     });

@@ -58,7 +58,7 @@ private:
     struct Ahead {
         QString asWritten;
         QString path;
-        qint64 bytes = 0; // written by the reading thread, before its result is ready
+        qint64 bytes; // written by the reading thread, before its result is ready
         std::future<Result> result;
     };
 
