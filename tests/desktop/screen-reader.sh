@@ -8,7 +8,7 @@ set -uo pipefail
 program=$1 data=$2
 here=$(dirname "$0")
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in Xvfb dbus-run-session xprop; do
+for tool in Xvfb dbus-run-session dbus-send xprop; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [[ -x $launcher ]] || { echo "SKIP: at-spi2-core is not installed"; exit 77; }
@@ -20,17 +20,34 @@ start_private_display || exit 1
 cp -a "$data" "$work/data"
 # Inside one D-Bus session: the accessibility bus, switched on as a desktop with a screen
 # reader running switches it on (so the program joins it by itself), the program, and
-# the reading script.
+# the reading script. The program starts only once the launcher owns its bus name; before
+# that, the program's first question would make the session bus start a second launcher.
+# At the end everything the session started goes, whoever started it (the launcher's own
+# bus, services the session bus started on demand): on a loaded machine a launcher killed
+# while it was still starting used to leave its children behind.
 dbus-run-session -- bash -c '
+    descendants() {
+        local child
+        for child in $(cat /proc/$1/task/*/children 2>/dev/null); do
+            echo "$child"
+            descendants "$child"
+        done
+    }
     "$1" --launch-immediately --a11y=1 >/dev/null 2>&1 &
     bus=$!
-    sleep 1
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
+        sleep 0.1
+    done
     "$2" --data "$3" >"$4/program.log" 2>&1 &
-    app=$!
     /usr/bin/python3 "$5"
     status=$?
-    # The accessibility bus and its registry go with the launcher; nothing outlives the test.
-    kill $app $bus 2>/dev/null
+    # Our own children and theirs, and what the session bus (our sibling) started.
+    leftovers=$(descendants $$; for daemon in $(cat /proc/$PPID/task/*/children); do descendants $daemon; done)
+    kill $leftovers 2>/dev/null
+    sleep 0.5
+    kill -KILL $leftovers 2>/dev/null
     wait
     exit $status
 ' _ "$launcher" "$program" "$work/data" "$work" "$here/screen-reader.py"
