@@ -9,7 +9,7 @@ velmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # fonts-urw-base35.
 velmora_packages=(
     g++ cmake ninja-build
-    qt6-base-dev libgl-dev libwmf-dev
+    qt6-base-dev libgl-dev libwmf-dev libfontconfig-dev
     fonts-liberation2 fonts-wine
     poppler-utils libwmf-bin fonts-urw-base35
 )

@@ -92,16 +92,23 @@ std::optional<QuestionFormat> formatNamed(const QString &name)
 }
 
 // Help and version need no display; importing and exporting from the command line
-// print their report, so they need no screen either.
-void chooseScreenlessPlatform(int argc, char *argv[])
+// print their report, so they need no screen either. Returns whether the screens start.
+bool chooseScreenlessPlatform(int argc, char *argv[])
 {
+    bool screens = true;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "-h" || arg == "--help" || arg == "-v" || arg == "--version" || arg == "--help-all")
+        if (arg == "-h" || arg == "--help" || arg == "-v" || arg == "--version" || arg == "--help-all") {
             qputenv("QT_QPA_PLATFORM", "minimal");
-        if (isFileCommand(arg) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "minimal");
+            screens = false;
+        }
+        if (isFileCommand(arg)) {
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "minimal");
+            screens = false;
+        }
     }
+    return screens;
 }
 
 // Whether there is a display to start on; when there is none, says so in one line.
@@ -369,9 +376,13 @@ int runFileCommand(Module1 &m, QtMessageBoxes &messages, const QCommandLineParse
 
 int main(int argc, char *argv[])
 {
-    chooseScreenlessPlatform(argc, argv);
+    const bool screens = chooseScreenlessPlatform(argc, argv);
     if (!displayFound())
         return 2;
+    // The font configuration is read while Qt connects to the display.
+    std::optional<FontConfigurationReadAhead> fontConfiguration;
+    if (screens)
+        fontConfiguration.emplace();
 
     std::optional<DisplayFailureGuard> guard(std::in_place);
     QApplication app(argc, argv);
@@ -403,6 +414,8 @@ int main(int argc, char *argv[])
     // the fonts and the screens are set up.
     if (!request->importing && !request->exporting)
         platform.pictures().readAhead(Titlefrm::kPicture);
+    if (fontConfiguration)
+        fontConfiguration->wait();
     setUpFonts(*request);
 
     DataPaths probe(*dataRoot);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFontDatabase>
 
+#include <fontconfig/fontconfig.h>
+
 namespace velmora {
 
 QString registerScreenFonts()
@@ -17,6 +19,19 @@ QString registerScreenFonts()
             tahoma = true;
     }
     return tahoma ? QString() : QStringLiteral("Tahoma");
+}
+
+FontConfigurationReadAhead::FontConfigurationReadAhead()
+    // fontconfig builds its configuration once per process, safely from any thread: Qt's
+    // font database takes this one when it first asks.
+    : m_read(std::async(std::launch::async, [] { FcInit(); }))
+{
+}
+
+void FontConfigurationReadAhead::wait()
+{
+    if (m_read.valid())
+        m_read.get();
 }
 
 } // namespace velmora
