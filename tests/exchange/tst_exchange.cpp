@@ -130,9 +130,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("refusal");
 
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9") << u"café"_s << false << QString();
-        QTest::newRow("UTF-8 with a byte-order mark") << QByteArray("\xEF\xBB\xBF"
-                                                                    "caf\xC3\xA9")
-                                                      << u"café"_s << false << QString();
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF") + "caf\xC3\xA9" << u"café"_s << false << QString();
         QTest::newRow("Windows-1252") << QByteArray("caf\xE9 \x93q\x94") << u"café “q”"_s << true << QString();
         QTest::newRow("UTF-16") << QByteArray("\xFF\xFEQ\0?\0", 6) << QString() << false
                                 << u"it is UTF-16 text; please save it as UTF-8"_s;
@@ -204,7 +203,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("name");
-        QTest::newRow("commas stay") << u"Plants, animals"_s << u"Plants, animals"_s;
         QTest::newRow("refused characters") << u"a<b>c:d\"e/f\\g|h?i*j"_s << u"a_b_c_d_e_f_g_h_i_j"_s;
         QTest::newRow("climbing out") << u"../../etc/x"_s << u".._.._etc_x"_s;
         QTest::newRow("only dots") << u".."_s << u"worksheet"_s;
