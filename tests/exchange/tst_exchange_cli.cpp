@@ -31,17 +31,6 @@ Run velmora(const QStringList &arguments, const QString &folder = QString())
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-// A data folder with the supplied worksheet folder only: the file commands need no
-// pictures.
-QString makeData(const QTemporaryDir &dir)
-{
-    const QString root = dir.filePath(u"data"_s);
-    QDir().mkpath(root + u"/multiple"_s);
-    for (const QString &name : {u"track.txt"_s, u"Ardovin Sevrani.txt"_s})
-        QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/multiple/") + name, root + u"/multiple/"_s + name);
-    return root;
-}
-
 } // namespace
 
 class TestExchangeCommandLine : public QObject
@@ -91,8 +80,14 @@ private Q_SLOTS:
 
     void importThenExport()
     {
+        // A data folder with the supplied worksheet folder only: the file commands need no
+        // pictures.
         QTemporaryDir dir;
-        const QStringList data{u"--data"_s, makeData(dir)};
+        const QString worksheets = dir.filePath(u"data/multiple/"_s);
+        QDir().mkpath(worksheets);
+        for (const QString &name : {u"track.txt"_s, u"Ardovin Sevrani.txt"_s})
+            QFile::copy(QStringLiteral(VELMORA_SOURCE_DATA "/multiple/") + name, worksheets + name);
+        const QStringList data{u"--data"_s, dir.filePath(u"data"_s)};
         Run run = velmora(data + QStringList{u"--import"_s, kFixture});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.contains("saved \"Science quiz 1\""_L1), qPrintable(run.out)); // the report, printed

