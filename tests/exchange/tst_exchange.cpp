@@ -216,8 +216,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, title);
         QFETCH(QString, name);
-        QCOMPARE(exportFileName(title, Gift), name + u".gift"_s);
-        QCOMPARE(exportFileName(title, Aiken), name + u".txt"_s);
+        QCOMPARE(exportFileName(title, Gift), name + u".gift"_s); // Aiken's ".txt": see roundTrips
     }
 
     void handWrittenFiles()
@@ -258,8 +257,6 @@ private Q_SLOTS:
             asRead << quizSet(app, worksheetFile(title));
         QCOMPARE(asRead,
                  QString::fromUtf8(readBytes(fixtures + u"imported-as-read.txt"_s)).split(u'\n', Qt::SkipEmptyParts));
-        // Accented letters are stored in the worksheets' own code page.
-        QVERIFY(!readBytes(app.dataPath(worksheetFile(titles[0]))).contains("\xC3"));
     }
 
     void skippedWithReasons_data()

@@ -189,7 +189,6 @@ private Q_SLOTS:
         QTest::newRow("correct answer a letter") << QByteArray("x");
         QTest::newRow("correct answer zero") << QByteArray("0");
         QTest::newRow("correct answer five, one past D") << QByteArray("5");
-        QTest::newRow("correct answer empty") << QByteArray("");
     }
 
     void damagedWorksheets()
@@ -423,8 +422,7 @@ private Q_SLOTS:
             if (plantedWorksheet) {
                 // ...running the planted worksheet is refused with the reason...
                 catalogue.Label2[1].onClick();
-                QCOMPARE(app.messages.shown.size(), 1);
-                QVERIFY(app.messages.shown[0].text.startsWith(kCorrupted));
+                QVERIFY(app.messages.shown.size() == 1 && app.messages.shown[0].text.startsWith(kCorrupted));
                 app.messages.shown.clear();
             }
             // ...and saving over it is refused with the reason before anything is written.
