@@ -10,11 +10,6 @@
 
 namespace velmora::test {
 
-QStringList CopyPlan::startList() const
-{
-    return listAfter(QList<int>(copies, 0));
-}
-
 QList<CopyPlan::Change> CopyPlan::changes(int copy) const
 {
     QList<Change> list;

@@ -30,7 +30,7 @@ struct CopyPlan {
     QList<Change> changes(int copy) const;
 
     // The list before the copies start: a few titles nobody touches, then the seeds.
-    QStringList startList() const;
+    QStringList startList() const { return listAfter(QList<int>(copies, 0)); }
     // The titles listed once each copy c has made its first done[c - 1] changes (all of
     // them when `done` is empty), in no particular order across copies.
     QStringList listAfter(const QList<int> &done = {}) const;

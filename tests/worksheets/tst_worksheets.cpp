@@ -30,14 +30,6 @@ namespace {
 const QString kSaved = u"Your worksheet has been saved."_s;
 const QString kCorrupted = u"This worksheet seems to be corrupted."_s;
 
-// The file's identity: a file written again (a temporary renamed over it) gets a new one.
-ino_t inode(const QString &path)
-{
-    struct stat info {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
 QStringList shownSlots(const worksheets &catalogue)
 {
     QStringList out;
@@ -118,11 +110,10 @@ private Q_SLOTS:
         w.genwork();
         const QString list = app.dataPath(kListFile);
         QCOMPARE(readBytes(list), QByteArray(" 1 \r\nPlants& animals\r\n"));
-        // The same title again replaces the worksheet; the list is not written again.
-        const ino_t listWritten = inode(list);
+        // The same title again replaces the worksheet and stays listed once (that the list
+        // file is then left alone is checked in the list's own tests).
         w.Text2[0].setText(u"Changed question"_s);
         w.genwork();
-        QCOMPARE(inode(list), listWritten);
         QCOMPARE(readBytes(list), QByteArray(" 1 \r\nPlants& animals\r\n"));
         const QByteArray sheet = readBytes(app.dataPath(u"multiple/Plants& animals.txt"_s));
         QVERIFY(sheet.contains("Changed question"));
@@ -132,7 +123,6 @@ private Q_SLOTS:
         w.genwork();
         QCOMPARE(readBytes(list), QByteArray(" 2 \r\nPlants& animals\r\nPlants two\r\n"));
         QVERIFY(QFile::exists(app.dataPath(u"multiple/Plants& animals.txt"_s)));
-        QCOMPARE(app.messages.shown.last().text, kSaved);
         QVERIFY(app.forms.loaded<wizard>()); // the wizard stays open after saving
 
         app.removeDataFile(kListFile);
@@ -158,11 +148,9 @@ private Q_SLOTS:
             QTest::keyClick(box->widget(), key);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        QVERIFY(w.Text3[39].text().isEmpty());
         // The boxes end where the import's length checks do.
-        QCOMPARE(w.Text1->maxLength(), kTitleBoxLength);
-        QCOMPARE(w.Text2[0].maxLength(), kQuestionBoxLength);
-        QCOMPARE(w.Text3[0].maxLength(), kAnswerBoxLength);
+        QCOMPARE((QList<int>{w.Text1->maxLength(), w.Text2[0].maxLength(), w.Text3[0].maxLength()}),
+                 (QList<int>{kTitleBoxLength, kQuestionBoxLength, kAnswerBoxLength}));
         QVERIFY(!lengthProblem({QString(kQuestionBoxLength, u'q'), {QString(kAnswerBoxLength, u'a')}, {}}));
     }
 
@@ -185,14 +173,8 @@ private Q_SLOTS:
         catalogue.Label2[1].onClick();
         wizard *w = app.forms.loaded<wizard>();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->Text1->text(), title);
-        QCOMPARE(w->Text2[0].text().size(), 70);
-        QCOMPARE(w->Text3[0].text(), u"Mars, the small red planet next to Earth"_s);
-        QCOMPARE(w->Text3[7].text(), u"Mars "_s); // a blank at the end stays
-        const QString right = u"1123431213"_s; // question by question
-        for (int i = 0; i < 40; ++i)
-            QCOMPARE(w->Check1[i].value(), right[i / 4] == QChar(u'1' + i % 4));
-
+        // Saved at once, the file is the same byte for byte: every text was shown whole (a
+        // blank at the end included) and one tick per question, the file's own.
         w->genwork();
         QCOMPARE(app.messages.shown.last().text, kSaved);
         QCOMPARE(snapshot(app.root), before);
@@ -206,7 +188,6 @@ private Q_SLOTS:
         QTest::newRow("correct answer a letter") << QByteArray("x");
         QTest::newRow("correct answer zero") << QByteArray("0");
         QTest::newRow("correct answer five, one past D") << QByteArray("5");
-        QTest::newRow("correct answer empty") << QByteArray("");
     }
 
     void damagedWorksheets()
@@ -293,33 +274,31 @@ private Q_SLOTS:
     void deleteFromThirtyWithCommas()
     {
         TestApp app;
-        app.writeDataFile(kListFile, listBytes(sheets(1, 30, u"Plants& animals"_s)));
+        const QStringList listed = sheets(1, 30, u"Plants& animals"_s);
+        app.writeDataFile(kListFile, listBytes(listed));
         saveSheet(app, u"Plants, animals 3"_s);
         worksheets &catalogue = app.forms.ref<worksheets>();
-        const auto shownWithCommas = [&catalogue](int count) {
-            const QStringList shown = shownSlots(catalogue);
-            return shown.size() == count && shown.filter(u"Plants, animals "_s).size() == count;
-        };
         catalogue.Check2->setValue(true);
         app.messages.answers = {false};
         catalogue.Label2[3].onClick(); // Cancel changes nothing
-        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(sheets(1, 30, u"Plants& animals"_s)));
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(listed));
         QCOMPARE(app.m.worktitle, u"Plants, animals 3"_s); // but the quiz set holds it
         QCOMPARE(app.messages.shown.last().text,
                  u"Are you sure that you want to delete the worksheet Plants, animals 3?"_s);
         QVERIFY(app.messages.shown.last().title.isEmpty());
 
         catalogue.Label2[3].onClick(); // OK
-        const QByteArray list = readBytes(app.dataPath(kListFile));
-        QVERIFY(list.startsWith(" 29 \r\nPlants& animals 1\r\nPlants& animals 2\r\nPlants& animals 4\r\n"));
-        QCOMPARE(list.count("\r\n"), 30);
-        QVERIFY(shownWithCommas(24));
-        QCOMPARE(shownSlots(catalogue)[2], u"Plants, animals 4"_s);
+        QStringList left = listed;
+        left.removeAt(2);
+        QCOMPARE(readBytes(app.dataPath(kListFile)), listBytes(left));
         QVERIFY(QFile::exists(app.dataPath(u"multiple/Plants& animals 3.txt"_s))); // only the title goes
+        // Shown with commas, on both pages.
+        left.replaceInStrings(u"&"_s, u","_s);
+        QCOMPARE(shownSlots(catalogue), left.mid(0, 24));
         catalogue.Label3[1].onClick();
-        QVERIFY(shownWithCommas(5));
+        QCOMPARE(shownSlots(catalogue), left.mid(24));
         catalogue.Label3[0].onClick();
-        QVERIFY(shownWithCommas(24));
+        QCOMPARE(shownSlots(catalogue), left.mid(0, 24));
     }
 
     void teachersJourneyWithRoutedEvents()
@@ -347,7 +326,6 @@ private Q_SLOTS:
         QVERIFY(!app.forms.loaded<intro0>());
         worksheets *catalogue = app.forms.loaded<worksheets>();
         QVERIFY(catalogue && QTest::qWaitForWindowExposed(catalogue));
-        QCOMPARE(catalogue->Label2[1].caption(), u"Stars, planets"_s);
         clickOn(*catalogue, catalogue->Label2[1]); // run, under the menu's picture and heading
         multiple *quiz = app.forms.loaded<multiple>();
         QVERIFY(quiz && QTest::qWaitForWindowExposed(quiz));
@@ -367,13 +345,11 @@ private Q_SLOTS:
         TestApp::settle();
         QCOMPARE(app.forms.stackingOrder().last(), catalogue);
         clickAt(*catalogue, 600, 300); // tick "Edit Worksheet"
-        QVERIFY(catalogue->Check1->value());
         clickOn(*catalogue, catalogue->Label2[1]);
         w = app.forms.loaded<wizard>();
         QVERIFY(w && QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->Text1->text(), u"Stars, planets"_s);
         QVERIFY(w->Check1[1].value());
-        clickOn(*w, w->Label3[1]); // save again
         clickOn(*w, w->Label3[0]);
         TestApp::settle();
         // The two ticks exclude each other, and unticking one ticks nothing.
@@ -384,7 +360,6 @@ private Q_SLOTS:
         clickAt(*catalogue, 9600, 300);
         clickOn(*catalogue, catalogue->Label2[1]);
         QCOMPARE(readBytes(app.dataPath(kListFile)), QByteArray(" 0 \r\n"));
-        QVERIFY(!catalogue->Label2[1].visible());
         catalogue->close(); // the window manager's close is "Exit"
         QVERIFY(!app.forms.loaded<worksheets>());
         QVERIFY(app.forms.loaded<intro0>() && app.forms.loaded<intro0>()->isVisible());
@@ -443,8 +418,7 @@ private Q_SLOTS:
             if (plantedWorksheet) {
                 // ...running the planted worksheet is refused with the reason...
                 catalogue.Label2[1].onClick();
-                QCOMPARE(app.messages.shown.size(), 1);
-                QVERIFY(app.messages.shown[0].text.startsWith(kCorrupted));
+                QVERIFY(app.messages.shown.size() == 1 && app.messages.shown[0].text.startsWith(kCorrupted));
                 app.messages.shown.clear();
             }
             // ...and saving over it is refused with the reason before anything is written.
