@@ -5,6 +5,7 @@
 // carries its text, and is a standard metafile that an independent reader (libwmf's
 // wmf2svg) takes too. And the page viewer, which cannot print a damaged page and gives
 // its pictures' memory back when it closes.
+#include "app/ardovin.h"
 #include "metafiletesting.h"
 #include "pages/teacher.h"
 #include "platform/fonts.h"
@@ -86,24 +87,7 @@ QString titleOf(const QString &page)
 {
     const QString source = page.section(u'\\', 1).replace(u".wmf"_s, u".txt"_s);
     const QString text = QString::fromUtf8(bytesOf(QStringLiteral(VELMORA_SOURCE_DIR "/tools/pages/text/") + source));
-    for (const QString &line : text.split(u'\n')) {
-        if (line.startsWith("# "_L1))
-            return line.mid(2).trimmed();
-    }
-    return {};
-}
-
-// The teacher's notes, opened as the unit page opens them, turned to their second page.
-teacher &notesOnPage2(TestApp &app)
-{
-    app.m.pagecount = 2;
-    app.m.pagename = u"ardovin"_s;
-    teacher &viewer = app.forms.ref<teacher>();
-    viewer.Image1->setPicture(app.platform.pictures().load(u"wmf\\ardovina.wmf"_s).picture);
-    viewer.Image2->setPicture(app.platform.pictures().load(u"wmf2\\ardovina.wmf"_s).picture);
-    viewer.showForm();
-    viewer.Label3[2].onClick(); // Next Page
-    return viewer;
+    return QRegularExpression(u"^# (.*)$"_s, QRegularExpression::MultilineOption).match(text).captured(1).trimmed();
 }
 
 } // namespace
@@ -185,13 +169,10 @@ private Q_SLOTS:
             QVERIFY(runTool(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"96"_s, u"-singlefile"_s, writePdf(dir, file), png}));
             got = QImage(png + u".png"_s).convertToFormat(QImage::Format_RGB32);
         }
-        const QImage expected = reference(file);
         for (int y = 40; y < 200; ++y) {
             for (int x = 40; x < 200; ++x) {
                 const int dx = (x - 40) % 20, dy = (y - 40) % 20;
                 const QColor want = ((x - 40) / 20 + (y - 40) / 20) % 2 ? QColor(30, 30, 200) : QColor(200, 30, 30);
-                if (dx == 10 && dy == 10)
-                    QCOMPARE(expected.pixelColor(x, y), want);
                 if (dx >= 2 && dx <= 17 && dy >= 2 && dy <= 17)
                     QVERIFY2(got.pixelColor(x, y) == want,
                              qPrintable(u"at %1, %2: %3"_s.arg(x).arg(y).arg(got.pixelColor(x, y).name())));
@@ -320,7 +301,9 @@ private Q_SLOTS:
             app.writeDataFile(u"wmf2/ardovinb.wmf"_s, QByteArray("not a metafile at all"));
         else
             app.removeDataFile(u"wmf2/ardovinb.wmf"_s);
-        teacher &viewer = notesOnPage2(app);
+        app.forms.ref<ardovin>().Label3[5].onClick(); // the unit page's teacher's notes
+        teacher &viewer = *app.forms.loaded<teacher>();
+        viewer.Label3[2].onClick(); // Next Page
         QCOMPARE_GT(app.platform.pictures().cachedBytes(), 0);
         viewer.Label3[0].onClick(); // Print
         QCOMPARE(app.messages.shown.size(), 1);
