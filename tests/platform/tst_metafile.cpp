@@ -162,10 +162,9 @@ private Q_SLOTS:
             << plain(onPage(square, {0, 0, 4000, 3000})) << QSizeF(4000, 3000);
         QTest::newRow("plain, small anisotropic window: a point a unit")
             << plain(onPage(square, {0, 0, 400, 300})) << QSizeF(8000, 6000);
-        QTest::newRow("plain without a window: framed by its drawing in pixels") << plain(
-            unmapped({0, 0, 1, 1}, [](W &w) {
-                w.rectangle({10, 20, 100, 50});
-            })) << QSizeF(1500, 750);
+        const Draw offTheOrigin = [](W &w) { w.rectangle({10, 20, 100, 50}); };
+        QTest::newRow("plain without a window: framed by its drawing in pixels")
+            << plain(unmapped({0, 0, 1, 1}, offTheOrigin)) << QSizeF(1500, 750);
     }
 
     void size()
@@ -352,12 +351,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromCurrentPosition");
         QTest::addColumn<int>("advanceFactor"); // 0: no advances in the record
         QTest::addColumn<int>("characterExtra");
-        const std::pair<const char *, quint16> horizontal[] = {{"left", Align::Left},
-                                                               {"centre", Align::Center},
-                                                               {"right", Align::Right}};
-        const std::pair<const char *, quint16> vertical[] = {{"top", Align::Top},
-                                                             {"baseline", Align::Baseline},
-                                                             {"bottom", Align::Bottom}};
+        using Named = std::pair<const char *, quint16>;
+        const Named horizontal[] = {{"left", Align::Left}, {"centre", Align::Center}, {"right", Align::Right}};
+        const Named vertical[] = {{"top", Align::Top}, {"baseline", Align::Baseline}, {"bottom", Align::Bottom}};
         for (const auto &[hName, h] : horizontal) {
             for (const auto &[vName, v] : vertical)
                 QTest::addRow("%s %s", hName, vName) << quint16(h | v) << 0 << false << 0 << 0;
@@ -483,7 +479,6 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << "Not a metafile";
         QTest::newRow("cut in a record") << good.left(good.size() - 9) << "past the end";
         QTest::newRow("cut between records") << good.left(secondRecord) << "cut short";
-        QTest::newRow("size field past the end") << with<quint32>(good, secondRecord, 5000) << "past the end";
         // Doubled in 32 bits this size would be six bytes.
         QTest::newRow("huge record") << with<quint32>(good, secondRecord, 0x80000003) << "past the end";
         QTest::newRow("zero-size record") << with<quint32>(good, secondRecord, 0) << "impossible size";
@@ -601,7 +596,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("charset");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Symbol by name") << "Symbol" << 1 << QByteArray("abgdlp") << "αβγδλπ";
         QTest::newRow("Symbol by character set") << "Standard Symbols" << 2 << QByteArray("p=3") << "π=3";
         QTest::newRow("Symbol capitals and signs")
             << "symbol" << 0 << QByteArray("\x44\x57\xA3\xB1\xA5\xD6\xE5\xFE") << "ΔΩ≤±∞√∑⎭";
@@ -629,12 +623,11 @@ private Q_SLOTS:
         w.rectangle({0, 0, 14400, 1440}); // the first thing drawn
         w.selectNewBrush(kBlue);
         // A hundred many-sided polygons over the whole page, each as dear as a page.
-        for (int i = 0; i < 100; ++i) {
-            QPolygon zigzag;
-            for (int k = 0; k < 4000; ++k)
-                zigzag << QPoint((k * 7919) % 14400, 1440 + (k * 104729) % 12960);
+        QPolygon zigzag;
+        for (int k = 0; k < 4000; ++k)
+            zigzag << QPoint((k * 7919) % 14400, 1440 + (k * 104729) % 12960);
+        for (int i = 0; i < 100; ++i)
             w.polygon(zigzag);
-        }
         w.selectNewBrush(kRed);
         w.rectangle({0, 13000, 14400, 1400}); // past the budget
         VERIFY_NOTHING_WRONG(
@@ -655,11 +648,10 @@ private Q_SLOTS:
         QVERIFY(writeFile(dir.filePath(u"wmf/damaged.wmf"_s), bytes.left(60)));
         const DataPaths paths(dir.path());
         const PictureLoader loader(paths);
-        const PictureLoader::Result first = loader.load(u"wmf\\page0.wmf"_s);
-        QCOMPARE(first.picture.source(), u"wmf\\page0.wmf"_s);
-        QCOMPARE(first.picture.sizeTwips(), QSizeF(11906, 16838));
-        for (int i = 1; i < 40; ++i) {
-            QVERIFY(loader.load(u"wmf\\page%1.wmf"_s.arg(i)).ok());
+        for (int i = 0; i < 40; ++i) {
+            const QString name = u"wmf\\page%1.wmf"_s.arg(i);
+            const Picture picture = loader.load(name).picture;
+            QCOMPARE(std::pair(picture.source(), picture.sizeTwips()), std::pair(name, QSizeF(11906, 16838)));
             QCOMPARE_LE(loader.cachedBytes(), PictureLoader::kMaxCachedBytes);
         }
         QCOMPARE_GT(loader.cachedBytes(), PictureLoader::kMaxCachedBytes / 2);
