@@ -105,8 +105,7 @@ private Q_SLOTS:
         QtPrintTarget target(dir.filePath(u"out"_s));
         LinePrinter printer(target);
         printSample(printer);
-        const double w = printer.scaleWidth();
-        const double h = printer.scaleHeight();
+        const double w = printer.scaleWidth(), h = printer.scaleHeight();
         printer.setDrawWidth(40);
         printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
         printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
