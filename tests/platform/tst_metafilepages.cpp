@@ -72,7 +72,7 @@ QImage reference(const QString &file)
 // A PDF of the export, placed on the page as the drawing has it.
 QString writePdf(const QTemporaryDir &dir, const QString &file)
 {
-    const QString pdf = dir.filePath(u"page.pdf"_s);
+    QString pdf = dir.filePath(u"page.pdf"_s); // moved out, not copied
     QPdfWriter writer(pdf);
     writer.setResolution(1440);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
