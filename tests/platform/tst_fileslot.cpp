@@ -74,6 +74,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("asWritten");
         QTest::addColumn<bool>("writing"); // the name of a file to write, not of one to read
         QTest::addColumn<QString>("found"); // relative to the root; empty = refused or missing
+        // One case a line, as the file's head describes.
         const QString cases = QString::fromUtf8(readAll(QStringLiteral(VELMORA_SOURCE_TESTDATA "/platform/names.txt")));
         for (const QString &line : cases.split(u'\n', Qt::SkipEmptyParts)) {
             if (line.startsWith(u'#'))
