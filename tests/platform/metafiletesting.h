@@ -31,14 +31,17 @@ inline Picture loadWmf(const QByteArray &bytes, const QString &source = QStringL
     return result.picture;
 }
 
-// A picture drawn at `twipsPerUnit` twips a pixel on white, as the screens show it.
-inline QImage renderOnWhite(const Picture &picture, double twipsPerUnit = 15)
+// A picture drawn at `twipsPerUnit` twips a pixel on white, as the screens show it: from
+// the rendering it keeps, or from its vectors as a painter that scales draws it.
+inline QImage renderOnWhite(const Picture &picture, double twipsPerUnit = 15, bool fromVectors = false)
 {
     const QSizeF size = picture.sizeTwips() / twipsPerUnit;
     QImage image(int(std::ceil(size.width())), int(std::ceil(size.height())), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    picture.draw(painter, QPointF(0, 0), twipsPerUnit);
+    if (fromVectors)
+        painter.scale(2, 2);
+    picture.draw(painter, QPointF(0, 0), fromVectors ? 2 * twipsPerUnit : twipsPerUnit);
     return image;
 }
 

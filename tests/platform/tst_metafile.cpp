@@ -162,10 +162,9 @@ private Q_SLOTS:
             << plain(onPage(square, {0, 0, 4000, 3000})) << QSizeF(4000, 3000);
         QTest::newRow("plain, small anisotropic window: a point a unit")
             << plain(onPage(square, {0, 0, 400, 300})) << QSizeF(8000, 6000);
-        QTest::newRow("plain without a window: framed by its drawing in pixels") << plain(
-            unmapped({0, 0, 1, 1}, [](W &w) {
-                w.rectangle({10, 20, 100, 50});
-            })) << QSizeF(1500, 750);
+        const Draw offTheOrigin = [](W &w) { w.rectangle({10, 20, 100, 50}); };
+        QTest::newRow("plain without a window: framed by its drawing in pixels")
+            << plain(unmapped({0, 0, 1, 1}, offTheOrigin)) << QSizeF(1500, 750);
     }
 
     void size()
@@ -223,13 +222,9 @@ private Q_SLOTS:
         QTest::newRow("polygon") << onPage([](W &w) {
             w.polygon(QList<QPoint>{{0, 0}, {1440, 0}, {0, 1440}});
         }) << Probes{{300, 300, kRed}, {1200, 1200, kWhite}};
-        const QList<QPolygon> framed{QPolygon(QRect(0, 0, 1440, 1440)), QPolygon(QRect(360, 360, 720, 720))};
-        QTest::newRow("polypolygon, alternate fill: a hole")
-            << onPage([framed](W &w) { w.polyPolygon(framed); }) << Probes{{180, 180, kRed}, {720, 720, kWhite}};
-        QTest::newRow("polypolygon, winding fill: no hole") << onPage([framed](W &w) {
-            w.setPolyFillMode(FillMode::Winding);
-            w.polyPolygon(framed);
-        }) << Probes{{180, 180, kRed}, {720, 720, kRed}};
+        QTest::newRow("polypolygon, alternate fill: a hole") << onPage([](W &w) {
+            w.polyPolygon({QPolygon(QRect(0, 0, 1440, 1440)), QPolygon(QRect(360, 360, 720, 720))});
+        }) << Probes{{180, 180, kRed}, {720, 720, kWhite}};
         QTest::newRow("pie from three to twelve o'clock") << onPage([](W &w) {
             w.pie({0, 0, 1440, 1440}, {1440, 720}, {720, 0});
         }) << Probes{{1000, 400, kRed}, {400, 400, kWhite}, {1000, 1000, kWhite}};
@@ -254,15 +249,11 @@ private Q_SLOTS:
         }) << Probes{{720, 720, kWhite}, {100, 720, kBlue}};
 
         // Clipping as libwmf hands it over, the whole page filled red through it.
-        QTest::newRow("clip rectangle") << onPage([](W &w) {
+        QTest::newRow("clip rectangle with a hole") << onPage([](W &w) {
             w.intersectClipRect({0, 0, 1440, 1440});
+            w.excludeClipRect({400, 400, 600, 600});
             w.rectangle(kPage);
-        }) << Probes{{700, 700, kRed}, {2200, 700, kWhite}};
-        QTest::newRow("clip with a hole") << onPage([](W &w) {
-            w.intersectClipRect(kPage);
-            w.excludeClipRect({1000, 400, 800, 600});
-            w.rectangle(kPage);
-        }) << Probes{{300, 300, kRed}, {1400, 700, kWhite}};
+        }) << Probes{{200, 200, kRed}, {700, 700, kWhite}, {2200, 700, kWhite}};
         QTest::newRow("clip undone by RestoreDC") << onPage([](W &w) {
             w.saveDC();
             w.intersectClipRect({0, 0, 1440, 1440});
@@ -283,19 +274,15 @@ private Q_SLOTS:
                 w.stretchDib({0, 0, 1440, 1440}, image, depth);
             });
         };
-        for (DibDepth depth : {DibDepth::Rgb24, DibDepth::Indexed8, DibDepth::Indexed4}) {
-            QTest::addRow("%d-bit bitmap", int(depth)) << stretched(four, depth)
-                                                       << Probes{{360, 360, kRed},
-                                                                 {1080, 360, kGreen},
-                                                                 {360, 1080, kBlue},
-                                                                 {1080, 1080, kWhite},
-                                                                 {2200, 700, kYellow}};
-        }
+        const Probes quarters{{360, 360, kRed}, {1080, 360, kGreen}, {360, 1080, kBlue}, {1080, 1080, kWhite}};
+        for (DibDepth depth : {DibDepth::Rgb24, DibDepth::Indexed8, DibDepth::Indexed4})
+            QTest::addRow("%d-bit bitmap", int(depth))
+                << stretched(four, depth) << quarters + Probes{{2200, 700, kYellow}};
         const QImage checker = four.convertToFormat(QImage::Format_Indexed8, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
         QTest::newRow("1-bit bitmap") << stretched(checker, DibDepth::Indexed1)
                                       << Probes{{360, 360, Qt::black}, {1080, 1080, kWhite}};
 
-        // Text backgrounds: blue behind red text.
+        // Text backgrounds: blue behind the text.
         QTest::newRow("opaque text background") << onPage([](W &w) {
             w.setBackgroundMode(BackgroundMode::Opaque);
             w.setBackgroundColor(kBlue);
@@ -309,33 +296,35 @@ private Q_SLOTS:
             w.selectNewFont(Font{u"Arial"_s, -240});
             w.extTextOut({100, 100}, u"x"_s, TextOption::Opaque, {0, 0, 2000, 1000});
         }) << Probes{{1500, 800, kBlue}, {2500, 1200, kWhite}};
+        // The text's cell, blue above its capitals, cut at the rectangle's right edge; the
+        // rest of the rectangle is not filled (that is ExtTextOut's opaque option).
+        QTest::newRow("ExtTextOut clipped to its rectangle") << onPage([](W &w) {
+            w.setBackgroundMode(BackgroundMode::Opaque);
+            w.setBackgroundColor(kBlue);
+            w.selectNewFont(Font{u"Arial"_s, -480});
+            w.extTextOut({100, 100}, u"HHHHHHHH"_s, TextOption::Clipped, {0, 0, 1000, 1440});
+        }) << Probes{{900, 130, kBlue}, {1100, 130, kWhite}, {500, 1200, kWhite}};
 
         // What SaveDC keeps: yellow text at its baseline on a transparent background over
-        // a blue panel, as set before saving. Above the baseline at 900 the letters are
-        // yellow, below it the panel is blue; opaque text would have a white cell,
-        // top-aligned text would hang below.
-        const auto savedText = [](bool restoreFirst) {
-            return onPage([restoreFirst](W &w) {
-                w.selectNewBrush(kBlue);
-                w.rectangle(kPage);
-                w.setTextAlign(Align::Left | Align::Baseline);
-                w.setTextColor(kYellow);
-                w.selectNewFont(Font{u"Arial"_s, -720});
-                w.saveDC();
-                if (restoreFirst) { // what a restore brings back is the state saved
-                    w.setTextAlign(Align::Left | Align::Top);
-                    w.setBackgroundMode(BackgroundMode::Opaque);
-                    w.setTextColor(kRed);
-                    w.restoreDC();
-                }
-                w.saveDC();
-                w.textOut({100, 900}, u"HHHH"_s);
-                w.restoreDC();
-            });
-        };
-        const Probes baselineText{{190, 600, kYellow}, {190, 1100, kBlue}, {150, 250, kBlue}, {1200, 1000, kBlue}};
-        QTest::newRow("text inside SaveDC") << savedText(false) << baselineText;
-        QTest::newRow("text after RestoreDC") << savedText(true) << baselineText;
+        // a blue panel, as set before saving and brought back by a restore (the state set
+        // between the two must not stay), then kept by a second SaveDC. Above the baseline
+        // at 900 the letters are yellow, below it the panel is blue; opaque text would
+        // have a white cell, top-aligned text would hang below.
+        QTest::newRow("text after RestoreDC, inside SaveDC") << onPage([](W &w) {
+            w.selectNewBrush(kBlue);
+            w.rectangle(kPage);
+            w.setTextAlign(Align::Left | Align::Baseline);
+            w.setTextColor(kYellow);
+            w.selectNewFont(Font{u"Arial"_s, -720});
+            w.saveDC();
+            w.setTextAlign(Align::Left | Align::Top);
+            w.setBackgroundMode(BackgroundMode::Opaque);
+            w.setTextColor(kRed);
+            w.restoreDC();
+            w.saveDC();
+            w.textOut({100, 900}, u"HHHH"_s);
+            w.restoreDC();
+        }) << Probes{{190, 600, kYellow}, {190, 1100, kBlue}, {150, 250, kBlue}, {1200, 1000, kBlue}};
         // Two overlapping squares drawn the same way round: winding fills their overlap.
         QTest::newRow("winding fill inside SaveDC") << onPage([](W &w) {
             w.setPolyFillMode(FillMode::Winding);
@@ -351,7 +340,6 @@ private Q_SLOTS:
         QFETCH(Build, build);
         QFETCH(Probes, probes);
         const Picture picture = loadWmf(build());
-        QVERIFY(!picture.isNull());
         for (double twipsPerUnit : {15.0, 3.0})
             VERIFY_NOTHING_WRONG(mismatches(renderOnWhite(picture, twipsPerUnit), probes, twipsPerUnit));
     }
@@ -363,12 +351,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromCurrentPosition");
         QTest::addColumn<int>("advanceFactor"); // 0: no advances in the record
         QTest::addColumn<int>("characterExtra");
-        const std::pair<const char *, quint16> horizontal[] = {{"left", Align::Left},
-                                                               {"centre", Align::Center},
-                                                               {"right", Align::Right}};
-        const std::pair<const char *, quint16> vertical[] = {{"top", Align::Top},
-                                                             {"baseline", Align::Baseline},
-                                                             {"bottom", Align::Bottom}};
+        using Named = std::pair<const char *, quint16>;
+        const Named horizontal[] = {{"left", Align::Left}, {"centre", Align::Center}, {"right", Align::Right}};
+        const Named vertical[] = {{"top", Align::Top}, {"baseline", Align::Baseline}, {"bottom", Align::Bottom}};
         for (const auto &[hName, h] : horizontal) {
             for (const auto &[vName, v] : vertical)
                 QTest::addRow("%s %s", hName, vName) << quint16(h | v) << 0 << false << 0 << 0;
@@ -464,30 +449,13 @@ private Q_SLOTS:
         }
     }
 
-    void clippedText()
-    {
-        MetafileWriter w = page();
-        w.setTextColor(kRed);
-        w.selectNewFont(Font{u"Arial"_s, -480});
-        w.extTextOut({100, 100}, u"HHHHHHHH"_s, TextOption::Clipped, {0, 0, 1000, 1440});
-        const QRectF ink = inkOf(renderOnWhite(loadWmf(w.finish()), 3), kRed, 3);
-        QVERIFY(!ink.isNull());
-        QVERIFY2(ink.right() <= 1003, qPrintable(QString::number(ink.right())));
-    }
-
     // A re-shown page comes from the kept rendering; it must show what the vectors draw
     // (a drawing exported by Inkscape, see tests/data/metafiles/README.md).
     void keptRenderingMatchesVectors()
     {
         const Picture picture = exported(u"inkscape-drawing.wmf"_s);
         const QImage kept = renderOnWhite(picture, 15);
-        QImage vectors(kept.size(), QImage::Format_RGB32);
-        vectors.fill(kWhite);
-        {
-            QPainter painter(&vectors);
-            painter.scale(2, 2); // not a plain translation: drawn from the vectors
-            picture.draw(painter, QPointF(0, 0), 30);
-        }
+        const QImage vectors = renderOnWhite(picture, 15, true);
         int different = 0;
         for (int y = 0; y < kept.height(); ++y) {
             for (int x = 0; x < kept.width(); ++x)
@@ -511,7 +479,6 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << "Not a metafile";
         QTest::newRow("cut in a record") << good.left(good.size() - 9) << "past the end";
         QTest::newRow("cut between records") << good.left(secondRecord) << "cut short";
-        QTest::newRow("size field past the end") << with<quint32>(good, secondRecord, 5000) << "past the end";
         // Doubled in 32 bits this size would be six bytes.
         QTest::newRow("huge record") << with<quint32>(good, secondRecord, 0x80000003) << "past the end";
         QTest::newRow("zero-size record") << with<quint32>(good, secondRecord, 0) << "impossible size";
@@ -629,7 +596,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("charset");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Symbol by name") << "Symbol" << 1 << QByteArray("abgdlp") << "αβγδλπ";
         QTest::newRow("Symbol by character set") << "Standard Symbols" << 2 << QByteArray("p=3") << "π=3";
         QTest::newRow("Symbol capitals and signs")
             << "symbol" << 0 << QByteArray("\x44\x57\xA3\xB1\xA5\xD6\xE5\xFE") << "ΔΩ≤±∞√∑⎭";
@@ -657,12 +623,11 @@ private Q_SLOTS:
         w.rectangle({0, 0, 14400, 1440}); // the first thing drawn
         w.selectNewBrush(kBlue);
         // A hundred many-sided polygons over the whole page, each as dear as a page.
-        for (int i = 0; i < 100; ++i) {
-            QPolygon zigzag;
-            for (int k = 0; k < 4000; ++k)
-                zigzag << QPoint((k * 7919) % 14400, 1440 + (k * 104729) % 12960);
+        QPolygon zigzag;
+        for (int k = 0; k < 4000; ++k)
+            zigzag << QPoint((k * 7919) % 14400, 1440 + (k * 104729) % 12960);
+        for (int i = 0; i < 100; ++i)
             w.polygon(zigzag);
-        }
         w.selectNewBrush(kRed);
         w.rectangle({0, 13000, 14400, 1400}); // past the budget
         VERIFY_NOTHING_WRONG(
@@ -683,11 +648,10 @@ private Q_SLOTS:
         QVERIFY(writeFile(dir.filePath(u"wmf/damaged.wmf"_s), bytes.left(60)));
         const DataPaths paths(dir.path());
         const PictureLoader loader(paths);
-        const PictureLoader::Result first = loader.load(u"wmf\\page0.wmf"_s);
-        QCOMPARE(first.picture.source(), u"wmf\\page0.wmf"_s);
-        QCOMPARE(first.picture.sizeTwips(), QSizeF(11906, 16838));
-        for (int i = 1; i < 40; ++i) {
-            QVERIFY(loader.load(u"wmf\\page%1.wmf"_s.arg(i)).ok());
+        for (int i = 0; i < 40; ++i) {
+            const QString name = u"wmf\\page%1.wmf"_s.arg(i);
+            const Picture picture = loader.load(name).picture;
+            QCOMPARE(std::pair(picture.source(), picture.sizeTwips()), std::pair(name, QSizeF(11906, 16838)));
             QCOMPARE_LE(loader.cachedBytes(), PictureLoader::kMaxCachedBytes);
         }
         QCOMPARE_GT(loader.cachedBytes(), PictureLoader::kMaxCachedBytes / 2);

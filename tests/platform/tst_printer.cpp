@@ -94,37 +94,18 @@ private Q_SLOTS:
         QCOMPARE(printer.currentY(), 0.0); // a new document starts at the top
     }
 
-    // The recording printer's metrics, which the other tests measure by, are a real
-    // printer's.
-    void recordingMetricsMatchARealPrinter()
-    {
-        QTemporaryDir dir;
-        QtPrintTarget pdf(dir.path());
-        RecordingPrintTarget recording;
-        pdf.begin();
-        for (const double points : {12.0, 25.0, 36.0}) {
-            const QString text = u"There was a problem printing to your printer."_s;
-            QVERIFY(qAbs(pdf.textWidth(times(points), text) - recording.textWidth(times(points), text)) < 2);
-            QVERIFY(qAbs(pdf.lineHeight(times(points)) - recording.lineHeight(times(points))) < 2);
-        }
-        pdf.abort();
-    }
-
     // A PDF printout: two pages in one new file of the folder, on the paper of the user's
     // country; what lies outside the printable area never reaches the paper (a picture of
     // the first page shows no ink in the margins); an abandoned document leaves no file.
+    // The recording printer, which the other tests measure by, measures text as this
+    // real printer does.
     void pdfPrintout()
     {
-        for (const QString &tool : {u"pdftotext"_s, u"pdftoppm"_s}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
-        }
         QTemporaryDir dir;
         QtPrintTarget target(dir.filePath(u"out"_s));
         LinePrinter printer(target);
         printSample(printer);
-        const double w = printer.scaleWidth();
-        const double h = printer.scaleHeight();
+        const double w = printer.scaleWidth(), h = printer.scaleHeight();
         printer.setDrawWidth(40);
         printer.line(-2000, h / 2, w + 2000, h / 2, Qt::black);
         printer.line(w / 2, -2000, w / 2, h + 2000, Qt::black);
@@ -134,9 +115,19 @@ private Q_SLOTS:
         printer.setFontSize(36);
         printer.setCurrentX(w - 500);
         printer.print(u"WWWW"_s);
+        RecordingPrintTarget recording;
+        for (const double points : {12.0, 25.0, 36.0}) {
+            const QString message = u"There was a problem printing to your printer."_s;
+            QVERIFY(qAbs(target.textWidth(times(points), message) - recording.textWidth(times(points), message)) < 2);
+            QVERIFY(qAbs(target.lineHeight(times(points)) - recording.lineHeight(times(points))) < 2);
+        }
         printer.newPage();
         printer.print(u"Second page"_s);
         printer.endDoc();
+        for (const QString &tool : {u"pdftotext"_s, u"pdftoppm"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("pdftotext and pdftoppm (poppler-utils) are not installed");
+        }
         const QString text = runTool(u"pdftotext"_s, {u"-layout"_s, target.lastFile(), u"-"_s});
         const qsizetype heading = text.indexOf(u"Velmora Heading"_s);
         const qsizetype answer = text.indexOf(u"A. first answer and more"_s);

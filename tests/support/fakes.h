@@ -20,7 +20,7 @@ public:
         bool answeredOk = true; // what the box answered (always OK without Cancel)
     };
 
-    void ok(const QString &text, const QString &title) override;
+    void ok(const QString &text, const QString &title) override { shown.append({text, title, false}); }
     bool okCancel(const QString &text, const QString &title) override;
 
     QList<Shown> shown;
@@ -30,7 +30,7 @@ public:
 class FakeDesktopShell : public DesktopShell
 {
 public:
-    void open(const QString &address, QWidget *owner) override;
+    void open(const QString &address, QWidget *) override { opened.append(address); }
 
     QStringList opened;
 };
@@ -39,14 +39,16 @@ public:
 class FakeScreen : public Screen
 {
 public:
-    FakeScreen(int widthPixels, int heightPixels);
+    FakeScreen(int widthPixels, int heightPixels)
+        : size(widthPixels * 15.0, heightPixels * 15.0)
+    {
+    }
 
-    QSizeF sizeTwips() const override;
-    void setBusy(bool busy) override;
+    QSizeF sizeTwips() const override { return size; }
+    void setBusy(bool busyNow) override { busy = busyNow; }
 
     QSizeF size;
     bool busy = false;
-    int busyCalls = 0;
 };
 
 } // namespace velmora::test

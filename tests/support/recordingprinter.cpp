@@ -2,21 +2,15 @@
 
 #include "toolkit/picture.h"
 
-#include <QFontMetricsF>
 #include <QLineF>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace velmora::test {
 
 namespace {
-
-bool inside(const QRectF &area, const QRectF &box)
-{
-    return box.left() >= area.left() && box.top() >= area.top() && box.right() <= area.right()
-           && box.bottom() <= area.bottom();
-}
 
 // The part of a segment inside the area (Liang-Barsky), or nothing.
 std::optional<QLineF> clipped(const QLineF &line, const QRectF &area)
@@ -61,16 +55,6 @@ void RecordingPrintTarget::begin()
     ops.append(Op{Op::Begin});
 }
 
-double RecordingPrintTarget::textWidth(const QFont &font, const QString &text) const
-{
-    return QFontMetricsF(font, &m_metrics).horizontalAdvance(text);
-}
-
-double RecordingPrintTarget::lineHeight(const QFont &font) const
-{
-    return QFontMetricsF(font, &m_metrics).height();
-}
-
 void RecordingPrintTarget::drawing()
 {
     if (failAtDrawing > 0 && ++m_drawings >= failAtDrawing)
@@ -84,7 +68,7 @@ void RecordingPrintTarget::drawText(double x, double y, const QFont &font, const
     if (!box.intersects(area()))
         return;
     const QRectF shown = box & area();
-    Op op{Op::Text, x, y, shown.right(), shown.bottom(), !inside(area(), box)};
+    Op op{Op::Text, x, y, shown.right(), shown.bottom(), !area().contains(box)};
     op.text = text;
     op.family = font.family();
     op.points = font.pointSizeF();
@@ -112,7 +96,7 @@ void RecordingPrintTarget::drawPicture(double x, double y, const velmora::Pictur
     if (!box.intersects(area()))
         return;
     const QRectF shown = box & area();
-    Op op{Op::Picture, shown.left(), shown.top(), shown.right(), shown.bottom(), !inside(area(), box)};
+    Op op{Op::Picture, shown.left(), shown.top(), shown.right(), shown.bottom(), !area().contains(box)};
     op.text = picture.source();
     ops.append(op);
 }
@@ -123,29 +107,11 @@ void RecordingPrintTarget::newPage()
     ops.append(Op{Op::NewPage});
 }
 
-void RecordingPrintTarget::end()
-{
-    ops.append(Op{Op::End});
-}
-
-void RecordingPrintTarget::abort()
-{
-    ops.append(Op{Op::Abort});
-}
-
 QList<RecordingPrintTarget::Op> RecordingPrintTarget::ofKind(Op::Kind kind) const
 {
     QList<Op> out;
-    for (const Op &op : ops) {
-        if (op.kind == kind)
-            out.append(op);
-    }
+    std::copy_if(ops.begin(), ops.end(), std::back_inserter(out), [kind](const Op &op) { return op.kind == kind; });
     return out;
-}
-
-int RecordingPrintTarget::documents() const
-{
-    return int(ofKind(Op::End).size());
 }
 
 } // namespace velmora::test

@@ -2,6 +2,7 @@
 
 #include "platform/printer.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QList>
 
@@ -31,18 +32,21 @@ public:
 
     void begin() override;
     QSizeF printableSize() const override { return size; }
-    double textWidth(const QFont &font, const QString &text) const override;
-    double lineHeight(const QFont &font) const override;
+    double textWidth(const QFont &font, const QString &text) const override
+    {
+        return QFontMetricsF(font, &m_metrics).horizontalAdvance(text);
+    }
+    double lineHeight(const QFont &font) const override { return QFontMetricsF(font, &m_metrics).height(); }
     void drawText(double x, double y, const QFont &font, const QColor &color, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2, double width, const QColor &color) override;
     void drawPicture(double x, double y, const velmora::Picture &picture) override;
     void newPage() override;
-    void end() override;
-    void abort() override;
+    void end() override { ops.append(Op{Op::End}); }
+    void abort() override { ops.append(Op{Op::Abort}); }
 
     QList<Op> ofKind(Op::Kind kind) const;
     // Finished documents (End reached).
-    int documents() const;
+    int documents() const { return int(ofKind(Op::End).size()); }
 
     QSizeF size{11000, 16000};
     bool noPrinter = false;
