@@ -13,6 +13,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -68,9 +69,8 @@ private Q_SLOTS:
         QCOMPARE(std::tuple(app.m.score, app.m.total, app.m.questno), std::tuple(0, 10, 1));
         QCOMPARE(QStringList({quiz.Label5->caption(), quiz.Label6->caption(), quiz.Label4->caption(),
                               quiz.Label2->caption(), quiz.Option1[3].caption()}),
-                 QStringList({QStringLiteral("Velmora"), app.m.worktitle, QStringLiteral("Question 1"), app.m.quest[1],
-                              app.m.ansc[1]}));
-        QCOMPARE(quiz.Picture1->picture().source(), QStringLiteral("images\\ardovin1sm.jpg"));
+                 QStringList({u"Velmora"_s, app.m.worktitle, u"Question 1"_s, app.m.quest[1], app.m.ansc[1]}));
+        QCOMPARE(quiz.Picture1->picture().source(), u"images\\ardovin1sm.jpg"_s);
         QVERIFY(!quiz.Label3[0].visible() && quiz.Option1[5].value());
         QVERIFY(QTest::qWaitForWindowExposed(&quiz));
         QVERIFY(quiz.Option1[5].hasFocus());
@@ -86,7 +86,7 @@ private Q_SLOTS:
         for (int q = 3; q < 10; ++q)
             quiz.Label3[1].onClick();
         quiz.Label3[0].onClick(); // back from 10 restores "Next Question >>"
-        QCOMPARE(quiz.Label3[1].caption(), QStringLiteral("Next Question >>"));
+        QCOMPARE(quiz.Label3[1].caption(), u"Next Question >>"_s);
         QVERIFY(quiz.Label3[0].visible());
         quiz.Label3[1].onClick();
         quiz.Label3[1].onClick(); // Check Score
@@ -95,38 +95,34 @@ private Q_SLOTS:
         // The wrong answers wait, unseen, with the quiz's title; the results get its heading.
         QVERIFY(!app.forms.loaded<Wrong>()->isVisible());
         QCOMPARE(app.forms.loaded<Wrong>()->Label6->caption(), app.m.worktitle);
-        QCOMPARE(app.m.quizhead, QStringLiteral("Velmora"));
+        QCOMPARE(app.m.quizhead, u"Velmora"_s);
     }
 
     void results_data()
     {
         QTest::addColumn<QList<int>>("wrong");
         QTest::addColumn<QString>("message");
-        const QList<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-        QTest::newRow("10") << QList<int>{} << QStringLiteral("Excellent work. You have scored 10 out of 10.");
-        QTest::newRow("9") << QList<int>{9} << QStringLiteral("Good work. You have scored 9 out of 10.");
-        QTest::newRow("8") << QList<int>{2, 7} << QStringLiteral("Good work. You have scored 8 out of 10.");
-        QTest::newRow("7") << QList<int>{1, 4, 10} << QStringLiteral("You have scored 7 out of 10.");
-        QTest::newRow("0") << all << QStringLiteral("You have scored 0 out of 10.");
+        QTest::newRow("10") << QList<int>{} << u"Excellent work. You have scored 10 out of 10."_s;
+        QTest::newRow("9") << QList<int>{9} << u"Good work. You have scored 9 out of 10."_s;
+        QTest::newRow("8") << QList<int>{2, 7} << u"Good work. You have scored 8 out of 10."_s;
+        QTest::newRow("7") << QList<int>{1, 4, 10} << u"You have scored 7 out of 10."_s;
+        QTest::newRow("0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << u"You have scored 0 out of 10."_s;
     }
 
     // The score in one of three wordings; for a full score the name box (25 characters)
-    // and "Print Certificate", else "Check Wrong Answers" and the wrong answers in order.
+    // and "Print Certificate", else "Check Wrong Answers", which (pressed twice) shows one
+    // list of the wrong answers in order, on top. "Exit" on that list, or on the results
+    // with the list never shown, closes both.
     void results()
     {
         QFETCH(QList<int>, wrong);
         QFETCH(QString, message);
         TestApp app;
         answerAll(app, startQuiz(app), wrong);
-        QStringList lines;
-        for (int q : wrong)
-            lines << QStringLiteral(" %1. ").arg(q) + app.m.quest[std::size_t(q)];
-        QCOMPARE(shownLines(*app.forms.loaded<Wrong>()), lines);
         Welldone &results = *app.forms.loaded<Welldone>();
         QCOMPARE(results.Label1->caption(), message);
         const bool full = wrong.isEmpty();
-        QCOMPARE(results.Label3[0].caption(),
-                 full ? QStringLiteral("Print Certificate") : QStringLiteral("Check Wrong Answers"));
+        QCOMPARE(results.Label3[0].caption(), full ? u"Print Certificate"_s : u"Check Wrong Answers"_s);
         QVERIFY(results.Label3[0].visible() && results.Label5->visible());
         QCOMPARE(std::tuple(results.Text1->visible(), results.Label2->visible(), results.Label5->caption().isEmpty()),
                  std::tuple(full, full, full));
@@ -137,13 +133,26 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&results));
         results.Label3[0].setBackStyle(BackStyle::Transparent);
         QTRY_VERIFY(!results.Timer2->enabled() && !results.Timer1->enabled());
-        QCOMPARE(results.Picture1->picture().source(), QStringLiteral("images\\quintaransm.jpg"));
+        QCOMPARE(results.Picture1->picture().source(), u"images\\quintaransm.jpg"_s);
         QVERIFY(results.Label3[0].isOpaque());
         QCOMPARE(results.Text1->hasFocus(), full);
         if (full) { // a name of 25 characters at most
-            QTest::keyClicks(results.Text1->widget(), QStringLiteral("Abcdefghijklmnopqrstuvwxyz"));
-            QCOMPARE(results.Text1->text(), QStringLiteral("Abcdefghijklmnopqrstuvwxy"));
+            QTest::keyClicks(results.Text1->widget(), u"Abcdefghijklmnopqrstuvwxyz"_s);
+            QCOMPARE(results.Text1->text(), u"Abcdefghijklmnopqrstuvwxy"_s);
         }
+
+        Wrong &list = *app.forms.loaded<Wrong>();
+        if (!full) {
+            results.Label3[0].onClick();
+            results.Label3[0].onClick();
+            QCOMPARE(app.forms.stackingOrder().last(), &list);
+        }
+        QStringList lines;
+        for (int q : wrong)
+            lines << u" %1. "_s.arg(q) + app.m.quest[std::size_t(q)];
+        QCOMPARE(shownLines(list), lines);
+        (full ? results.Label3[1] : list.Label3[1]).onClick();
+        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
     }
 
     // A damaged worksheet's correct answer that is not 1 to 4 can never be chosen; "5"
@@ -163,29 +172,6 @@ private Q_SLOTS:
         app.m.rightans[1] = rightans;
         quiz.Label3[1].onClick(); // nothing chosen: the no-choice option is selected
         QCOMPARE(app.m.marks[1], 0);
-    }
-
-    // "Check Wrong Answers" twice shows one list, on top; "Exit" on the list, or on the
-    // results with the list never shown, closes both.
-    void wrongAnswersAndExit()
-    {
-        TestApp app;
-        answerAll(app, startQuiz(app), {4, 9});
-        Welldone &results = *app.forms.loaded<Welldone>();
-        results.Label3[0].onClick();
-        Wrong *wrong = app.forms.loaded<Wrong>();
-        QVERIFY(wrong->isVisible());
-        results.Label3[0].onClick();
-        QCOMPARE(app.forms.loaded<Wrong>(), wrong);
-        QCOMPARE(shownLines(*wrong).size(), 2);
-        QCOMPARE(app.forms.stackingOrder().last(), wrong);
-        wrong->Label3[1].onClick();
-        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
-
-        TestApp::settle();
-        answerAll(app, startQuiz(app), {1});
-        app.forms.loaded<Welldone>()->Label3[1].onClick();
-        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
     }
 };
 
