@@ -19,6 +19,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 using Op = RecordingPrintTarget::Op;
 
 namespace {
@@ -27,7 +28,7 @@ namespace {
 // questions are that one, each with four times the answer given.
 multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &answer = {})
 {
-    m.platform().file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    m.platform().file1().openForInput(u"multiple\\Ardovin Sevrani.txt"_s);
     m.loadquiz();
     m.platform().file1().close();
     for (std::size_t q = 1; !question.isEmpty() && q <= 10; ++q) {
@@ -35,12 +36,12 @@ multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &a
         m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
     }
     multiple &quiz = m.forms().ref<multiple>();
-    quiz.Label5->setCaption(QStringLiteral("Velmora"));
+    quiz.Label5->setCaption(u"Velmora"_s);
     return quiz;
 }
 
 // The results after a full score, as the quiz leaves them, with the certificate printed.
-Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = QStringLiteral("Velmora"))
+Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = u"Velmora"_s)
 {
     m.score = 10;
     m.total = 10;
@@ -52,22 +53,19 @@ Welldone &printCertificate(Module1 &m, const QString &name, const QString &headi
     return results;
 }
 
-QFont fontOf(const QString &family, double points)
+// How wide the printer prints a text, in twips.
+double widthOf(const RecordingPrintTarget &printer, const QString &text, double points,
+               const QString &family = u"Times New Roman"_s)
 {
     QFont font(family);
     font.setPointSizeF(points);
-    return font;
-}
-
-double timesWidth(const RecordingPrintTarget &printer, const QString &text, double points)
-{
-    return printer.textWidth(fontOf(QStringLiteral("Times New Roman"), points), text);
+    return printer.textWidth(font, text);
 }
 
 // A text as printed: what, how big, in what colour and from where.
 QString described(const QString &text, double points, const QColor &colour, double x)
 {
-    return QStringLiteral("%1: %2 pt, %3, from %4").arg(text).arg(points).arg(colour.name()).arg(x);
+    return u"%1: %2 pt, %3, from %4"_s.arg(text).arg(points).arg(colour.name()).arg(x);
 }
 
 // The first text or line that the printer cut at the edge of its printable area (what
@@ -75,7 +73,7 @@ QString described(const QString &text, double points, const QColor &colour, doub
 QString offPaper(const RecordingPrintTarget &printer)
 {
     const auto cut = std::find_if(printer.ops.begin(), printer.ops.end(), [](const Op &op) { return op.cut; });
-    return cut == printer.ops.end() ? QString() : cut->kind == Op::Line ? QStringLiteral("a line") : cut->text;
+    return cut == printer.ops.end() ? QString() : cut->kind == Op::Line ? u"a line"_s : cut->text;
 }
 
 // The printable area of a paper with the 10-point margins of a PDF page, in twips.
@@ -87,8 +85,7 @@ QSizeF printableArea(QPageSize::PageSizeId paper)
 // A text of exactly `length` characters: words with spaces, or one word without.
 QString longText(qsizetype length, bool spaces)
 {
-    const QString words =
-        spaces ? QStringLiteral("the telescope shows the Moon ") : QStringLiteral("Wonderfulstargazing");
+    const QString words = spaces ? u"the telescope shows the Moon "_s : u"Wonderfulstargazing"_s;
     return words.repeated(length / words.size() + 1).left(length).trimmed();
 }
 
@@ -106,13 +103,12 @@ private Q_SLOTS:
         QTest::addColumn<double>("points");
         QTest::addColumn<QString>("name");
         QTest::newRow("the unit's heading, a name, on A4")
-            << printableArea(QPageSize::A4) << QStringLiteral("Velmora") << 36.0 << QStringLiteral("Maria Lopez");
+            << printableArea(QPageSize::A4) << u"Velmora"_s << 36.0 << u"Maria Lopez"_s;
         // A heading wider on screen than a quarter of the page prints smaller (and loses
         // what lies past the paper's edges).
         QTest::newRow("a long heading, no name, on Letter")
             << printableArea(QPageSize::Letter)
-            << QStringLiteral("Velmora: a very long heading for a certificate of this unit on the scientist") << 28.0
-            << QString();
+            << u"Velmora: a very long heading for a certificate of this unit on the scientist"_s << 28.0 << QString();
     }
 
     // Five frames and three boxes round the award in black, at fixed distances from the
@@ -128,10 +124,9 @@ private Q_SLOTS:
         app.printer.size = area;
         printCertificate(app.m, name, heading);
         QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your certificate is now printing."));
+        QCOMPARE(app.messages.shown.value(0).text, u"Your certificate is now printing."_s);
         QCOMPARE(offPaper(app.printer), QString());
-        const double w = area.width();
-        const double h = area.height();
+        const double w = area.width(), h = area.height();
         QList<QLineF> drawn;
         for (const Op &op : app.printer.ofKind(Op::Line)) {
             drawn << QLineF(op.x, op.y, op.x2, op.y2);
@@ -151,7 +146,7 @@ private Q_SLOTS:
         for (const Op &op : app.printer.ofKind(Op::Text)) {
             if (op.text.trimmed().isEmpty())
                 continue;
-            if (op.text.contains(QStringLiteral("Well Done")))
+            if (op.text.contains(u"Well Done"_s))
                 banners << op;
             else if (op.color == QColor(0, 0, 255))
                 headings << op.points;
@@ -160,24 +155,22 @@ private Q_SLOTS:
         }
         QCOMPARE(headings, QList<double>{points});
         const auto centred = [&app, w](const QString &text, double size, const QColor &colour) {
-            return described(text, size, colour, (w - timesWidth(app.printer, text, size)) / 2);
+            return described(text, size, colour, (w - widthOf(app.printer, text, size)) / 2);
         };
         const QColor navy(0, 0, 128);
-        QStringList expected{centred(QStringLiteral("Velmora"), 36, QColor(255, 0, 0)),
-                             centred(QStringLiteral("Excellent Work"), 28, navy)};
+        QStringList expected{centred(u"Velmora"_s, 36, QColor(255, 0, 0)), centred(u"Excellent Work"_s, 28, navy)};
         if (!name.isEmpty())
             expected << centred(name, 28, navy);
-        QCOMPARE(award, expected << centred(QStringLiteral("You have scored 10 out of 10."), 28, navy));
+        QCOMPARE(award, expected << centred(u"You have scored 10 out of 10."_s, 28, navy));
 
         // Both banners start at the left edge, unwrapped; what runs past the right edge
         // is lost, down to the last character that fits whole.
-        const QString banner =
-            QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ").repeated(2);
+        const QString banner = u"   Well Done      Well Done     Well Done     Well Done    "_s.repeated(2);
         QCOMPARE(banners.size(), 2);
         QCOMPARE(std::tuple(banners[0].x, banners[0].color, banners[1].text, banners[1].color),
                  std::tuple(0.0, QColor(0, 0, 255), banners[0].text, QColor(0, 0, 0)));
         QVERIFY(banner.startsWith(banners[0].text));
-        QVERIFY(timesWidth(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
+        QVERIFY(widthOf(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
     }
 
     void printFailuresAreTold_data()
@@ -201,7 +194,7 @@ private Q_SLOTS:
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
         if (certificate)
-            QCOMPARE(printCertificate(app.m, QStringLiteral("Sam")).Text1->text(), QStringLiteral("Sam"));
+            QCOMPARE(printCertificate(app.m, u"Sam"_s).Text1->text(), u"Sam"_s);
         else
             runningQuiz(app.m).Label3[3].onClick();
         QVERIFY(certificate ? app.forms.loaded<Welldone>()->isVisible() : app.forms.loaded<multiple>() != nullptr);
@@ -222,7 +215,7 @@ private Q_SLOTS:
         const QSizeF a5 = printableArea(QPageSize::A5);
         const QSizeF letter = printableArea(QPageSize::Letter);
         const QSizeF shortPage(11000, 5000);
-        const QString question = QStringLiteral("Which answer is right?");
+        const QString question = u"Which answer is right?"_s;
         QTest::newRow("supplied quiz on A4") << a4 << QString() << QString() << 1;
         QTest::newRow("supplied quiz on A5") << a5 << QString() << QString() << 1;
         QTest::newRow("200-character questions, 80-letter words on A5")
@@ -231,7 +224,7 @@ private Q_SLOTS:
         QTest::newRow("30 wide letters on Letter") << letter << question << QString(30, QLatin1Char('W')) << 1;
         QTest::newRow("80 characters in words on Letter") << letter << question << longText(80, true) << 2;
         QTest::newRow("80 characters in one word on A4") << a4 << question << longText(80, false) << 1;
-        QTest::newRow("short answers on a short page") << shortPage << question << QStringLiteral("one") << 3;
+        QTest::newRow("short answers on a short page") << shortPage << question << u"one"_s << 3;
         QTest::newRow("wrapped answers on a short page") << shortPage << question << longText(80, true) << 5;
         QTest::newRow("broken words on a short page") << shortPage << question << longText(80, false) << 5;
     }
@@ -255,7 +248,7 @@ private Q_SLOTS:
         quiz.Label3[3].onClick(); // Print Worksheet
         QCOMPARE(std::pair(app.m.questno, quiz.Option1[2].value()), std::pair(2, true));
         QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
+        QCOMPARE(app.messages.shown.value(0).text, u"Your worksheet is now printing."_s);
         QCOMPARE(offPaper(app.printer), QString());
         QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
 
@@ -274,35 +267,34 @@ private Q_SLOTS:
                 headings << described(op.text, op.points, op.color, op.x);
             if (op.kind != Op::Text || op.points != 12)
                 continue;
-            QVERIFY2(!pageStarted || op.text.startsWith(QStringLiteral("Question ")), qPrintable(op.text));
+            QVERIFY2(!pageStarted || op.text.startsWith(u"Question "_s), qPrintable(op.text));
             pageStarted = false;
             const int column = op.x < double(2 * w / 6) ? 0 : op.x < double(4 * w / 6) ? 1 : 2;
             columns[column] += op.text;
-            const double end = op.x + app.printer.textWidth(fontOf(op.family, op.points), op.text);
+            const double end = op.x + widthOf(app.printer, op.text, op.points, op.family);
             QVERIFY2(column != 1 || end < double(4 * w / 6), qPrintable(op.text));
-            if (op.text.startsWith(QStringLiteral("Question ")))
+            if (op.text.startsWith(u"Question "_s))
                 QCOMPARE(op.x, double(w / 16));
-            if (column > 0 && QRegularExpression(QStringLiteral("^[ABCD]\\. ")).match(op.text).hasMatch()) {
+            if (column > 0 && QRegularExpression(u"^[ABCD]\\. "_s).match(op.text).hasMatch()) {
                 QCOMPARE(op.x, double(2 * column * w / 6));
                 QCOMPARE(op.y, column == 1 ? (rowTop = op.y) : rowTop);
             }
         }
-        const QString full =
-            QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd");
+        const QString full = u"Velmora"_s + QString(57, QLatin1Char(' ')) + u"Halvorne Publishing Ltd"_s;
         QCOMPARE(described(header.text, header.points, header.color, header.x),
                  described(full.left(header.text.size()), 16, QColor(0, 0, 0), double(w / 16)));
-        QVERIFY(header.text.contains(QStringLiteral("Halvorne")));
+        QVERIFY(header.text.contains(u"Halvorne"_s));
         const auto centred = [&app, w](const QString &text) {
-            return described(text, 32, QColor(0, 0, 0), (w - timesWidth(app.printer, text, 32)) / 2);
+            return described(text, 32, QColor(0, 0, 0), (w - widthOf(app.printer, text, 32)) / 2);
         };
-        QCOMPARE(headings, QStringList({centred(QStringLiteral("Velmora")), centred(app.m.worktitle)}));
+        QCOMPARE(headings, QStringList({centred(u"Velmora"_s), centred(app.m.worktitle)}));
         QString expected[3];
         for (std::size_t q = 1; q <= 10; ++q) {
-            expected[0] += QStringLiteral("Question %1").arg(q) + app.m.quest[q];
-            expected[1] += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
-            expected[2] += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+            expected[0] += u"Question %1"_s.arg(q) + app.m.quest[q];
+            expected[1] += u"A. "_s + app.m.ansa[q] + u"C. "_s + app.m.ansc[q];
+            expected[2] += u"B. "_s + app.m.ansb[q] + u"D. "_s + app.m.ansd[q];
         }
-        static const QRegularExpression space(QStringLiteral("\\s"));
+        static const QRegularExpression space(u"\\s"_s);
         for (int c = 0; c < 3; ++c)
             QCOMPARE(columns[c].remove(space), expected[c].remove(space));
     }
@@ -326,7 +318,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, certificate);
         QFETCH(int, paper);
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         QtPrintTarget pdf(dir.path());
@@ -337,13 +329,12 @@ private Q_SLOTS:
         Module1 m(platform, forms);
         defineScreens(forms, m);
         if (certificate)
-            printCertificate(m, QStringLiteral("Maria Lopez"));
+            printCertificate(m, u"Maria Lopez"_s);
         else
             runningQuiz(m).Label3[3].onClick();
         QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
         if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
-            const QString name =
-                QStringLiteral("%1/print-%2.pdf").arg(keep, QString::fromLatin1(QTest::currentDataTag()));
+            const QString name = u"%1/print-%2.pdf"_s.arg(keep, QString::fromLatin1(QTest::currentDataTag()));
             QFile::remove(name);
             QFile::copy(pdf.lastFile(), name);
         }
@@ -351,10 +342,10 @@ private Q_SLOTS:
         // The words with their boxes in points from the sheet's top-left corner, as
         // pdftotext finds them (it writes its figures to a tenth of a point).
         QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf.lastFile(), QStringLiteral("-")});
+        pdftotext.start(u"pdftotext"_s, {u"-bbox"_s, pdf.lastFile(), u"-"_s});
         QVERIFY(pdftotext.waitForFinished(30000));
-        static const QRegularExpression word(QStringLiteral(
-            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        static const QRegularExpression word(
+            u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"_s);
         const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point).adjusted(-0.1, -0.1, 0.1, 0.1);
         QString text;
         for (const QRegularExpressionMatch &m :
@@ -365,10 +356,10 @@ private Q_SLOTS:
             text += m.captured(5) + QLatin1Char(' ');
         }
         static const QRegularExpression certificateOrder(
-            QStringLiteral("Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."));
+            u"Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."_s);
         static const QRegularExpression worksheetOrder(
-            QStringLiteral("Halvorne Publishing Ltd .*Question 8 What happened to Ardovin in 1616\\? "
-                           ".*He was questioned by .*Inquisition .*Question 10 "));
+            u"Halvorne Publishing Ltd .*Question 8 What happened to Ardovin "
+            u"in 1616\\? .*He was questioned by .*Inquisition .*Question 10 "_s);
         QVERIFY2((certificate ? certificateOrder : worksheetOrder).match(text).hasMatch(), qPrintable(text));
     }
 };
