@@ -1,12 +1,18 @@
+// The quiz library: the quiz, its results and wrong answers as a pupil meets them, and the
+// certificate and worksheet they print (on the recording printer, and through Qt into PDF).
+#include "app/ardovin.h"
 #include "app/screens.h"
 #include "module1/messages.h"
 #include "platform/qtprinttarget.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
+#include "quiz/wrong.h"
 #include "support/testapp.h"
+#include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
+#include "toolkit/timer.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -23,6 +29,33 @@ using namespace Qt::StringLiterals;
 using Op = RecordingPrintTarget::Op;
 
 namespace {
+
+// The unit page's quiz, as "Multiple Choice" opens it.
+multiple &startQuiz(TestApp &app)
+{
+    app.forms.ref<ardovin>().Label3[0].onClick();
+    return *app.forms.loaded<multiple>();
+}
+
+// Answers every question: right unless its number is in `wrong` (then the next option).
+void answerAll(TestApp &app, multiple &quiz, const QList<int> &wrong)
+{
+    for (int q = 1; q <= 10; ++q) {
+        const int right = app.m.rightans[q].toInt();
+        quiz.Option1[wrong.contains(q) ? right % 4 + 1 : right].setValue(true);
+        quiz.Label3[1].onClick();
+    }
+}
+
+QStringList shownLines(const Wrong &wrong)
+{
+    QStringList out;
+    for (const auto &[index, line] : wrong.Label2) {
+        if (line->visible())
+            out << line->caption();
+    }
+    return out;
+}
 
 // The supplied quiz on the screen, headed "Velmora"; with a question given, all ten
 // questions are that one, each with four times the answer given.
@@ -91,11 +124,131 @@ QString longText(qsizetype length, bool spaces)
 
 } // namespace
 
-class TestPrintouts : public QObject
+class TestQuiz : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A quiz after earlier ones (one finished, one left by "Exit", which shows no
+    // results) starts afresh at question 1, headed by the unit's name, nothing chosen:
+    // the no-choice option, hidden under the picture, holds the focus. A choice counts
+    // only when the pupil moves on; going back records nothing.
+    void oneQuestionAtATime()
+    {
+        TestApp app;
+        answerAll(app, startQuiz(app), {1, 2, 3});
+        app.forms.loaded<Welldone>()->Label3[1].onClick();
+        TestApp::settle();
+        startQuiz(app).Label3[1].onClick();
+        app.forms.loaded<multiple>()->Label3[2].onClick(); // Exit
+        QVERIFY(!app.forms.loaded<multiple>() && !app.forms.loaded<Welldone>());
+        TestApp::settle();
+        multiple &quiz = startQuiz(app);
+        QCOMPARE(std::tuple(app.m.score, app.m.total, app.m.questno), std::tuple(0, 10, 1));
+        QCOMPARE(QStringList({quiz.Label5->caption(), quiz.Label6->caption(), quiz.Label4->caption(),
+                              quiz.Label2->caption(), quiz.Option1[3].caption()}),
+                 QStringList({u"Velmora"_s, app.m.worktitle, u"Question 1"_s, app.m.quest[1], app.m.ansc[1]}));
+        QCOMPARE(quiz.Picture1->picture().source(), u"images\\ardovin1sm.jpg"_s);
+        QVERIFY(!quiz.Label3[0].visible() && quiz.Option1[5].value());
+        QVERIFY(QTest::qWaitForWindowExposed(&quiz));
+        QVERIFY(quiz.Option1[5].hasFocus());
+
+        quiz.Label3[1].onClick();
+        quiz.Label3[1].onClick();
+        quiz.Option1[app.m.rightans[3].toInt()].setValue(true);
+        quiz.Label3[0].onClick(); // back to 2
+        QCOMPARE(std::tuple(app.m.questno, app.m.marks[3], quiz.Option1[5].value()), std::tuple(2, 0, true));
+        quiz.Label3[1].onClick();
+        QVERIFY(quiz.Option1[5].value()); // question 3 comes back unselected
+        for (int q = 3; q < 10; ++q)
+            quiz.Label3[1].onClick();
+        quiz.Label3[0].onClick(); // back from 10 restores "Next Question >>"
+        QCOMPARE(std::pair(quiz.Label3[1].caption(), quiz.Label3[0].visible()), std::pair(u"Next Question >>"_s, true));
+        quiz.Label3[1].onClick();
+        quiz.Label3[1].onClick(); // Check Score
+        QVERIFY(app.m.score == 0 && !app.forms.loaded<multiple>());
+        // The wrong answers wait, unseen, with the quiz's title; the results get its heading.
+        const Wrong *list = app.forms.loaded<Wrong>();
+        QCOMPARE(std::tuple(list->isVisible(), list->Label6->caption(), app.m.quizhead),
+                 std::tuple(false, app.m.worktitle, u"Velmora"_s));
+    }
+
+    void results_data()
+    {
+        QTest::addColumn<QList<int>>("wrong");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("10") << QList<int>{} << u"Excellent work. You have scored 10 out of 10."_s;
+        QTest::newRow("9") << QList<int>{9} << u"Good work. You have scored 9 out of 10."_s;
+        QTest::newRow("8") << QList<int>{2, 7} << u"Good work. You have scored 8 out of 10."_s;
+        QTest::newRow("7") << QList<int>{1, 4, 10} << u"You have scored 7 out of 10."_s;
+        QTest::newRow("0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << u"You have scored 0 out of 10."_s;
+    }
+
+    // The score in one of three wordings; for a full score the name box (25 characters)
+    // and "Print Certificate", else "Check Wrong Answers", which (pressed twice) shows one
+    // list of the wrong answers in order, on top. "Exit" on that list, or on the results
+    // with the list never shown, closes both.
+    void results()
+    {
+        QFETCH(QList<int>, wrong);
+        QFETCH(QString, message);
+        TestApp app;
+        answerAll(app, startQuiz(app), wrong);
+        Welldone &results = *app.forms.loaded<Welldone>();
+        QCOMPARE(results.Label1->caption(), message);
+        const bool full = wrong.isEmpty();
+        QCOMPARE(results.Label3[0].caption(), full ? u"Print Certificate"_s : u"Check Wrong Answers"_s);
+        QVERIFY(results.Label3[0].visible() && results.Label5->visible());
+        QCOMPARE(std::tuple(results.Text1->visible(), results.Label2->visible(), results.Label5->caption().isEmpty()),
+                 std::tuple(full, full, full));
+
+        // The picture comes with the first tick; the entries light up and the name box
+        // takes the focus with the second.
+        QVERIFY(results.Picture1->picture().isNull());
+        QVERIFY(QTest::qWaitForWindowExposed(&results));
+        results.Label3[0].setBackStyle(BackStyle::Transparent);
+        QTRY_VERIFY(!results.Timer2->enabled() && !results.Timer1->enabled());
+        QCOMPARE(std::tuple(results.Picture1->picture().source(), results.Label3[0].isOpaque(),
+                            results.Text1->hasFocus()),
+                 std::tuple(u"images\\quintaransm.jpg"_s, true, full));
+        if (full) { // a name of 25 characters at most
+            QTest::keyClicks(results.Text1->widget(), u"Abcdefghijklmnopqrstuvwxyz"_s);
+            QCOMPARE(results.Text1->text(), u"Abcdefghijklmnopqrstuvwxy"_s);
+        }
+
+        Wrong &list = *app.forms.loaded<Wrong>();
+        if (!full) {
+            results.Label3[0].onClick();
+            results.Label3[0].onClick();
+            QCOMPARE(app.forms.stackingOrder().last(), &list);
+        }
+        QStringList lines;
+        for (int q : wrong)
+            lines << u" %1. "_s.arg(q) + app.m.quest[std::size_t(q)];
+        QCOMPARE(shownLines(list), lines);
+        (full ? results.Label3[1] : list.Label3[1]).onClick();
+        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
+    }
+
+    // A damaged worksheet's correct answer that is not 1 to 4 can never be chosen; "5"
+    // would otherwise be the covered no-choice option, selected when nothing is chosen.
+    void rightAnswersThatAreNotOneToFour_data()
+    {
+        QTest::addColumn<QString>("rightans");
+        for (const char *rightans : {"0", "5", "B", "", "99999999999"})
+            QTest::newRow(rightans) << QString::fromLatin1(rightans);
+    }
+
+    void rightAnswersThatAreNotOneToFour()
+    {
+        QFETCH(QString, rightans);
+        TestApp app;
+        multiple &quiz = startQuiz(app);
+        app.m.rightans[1] = rightans;
+        quiz.Label3[1].onClick(); // nothing chosen: the no-choice option is selected
+        QCOMPARE(app.m.marks[1], 0);
+    }
+
     void certificate_data()
     {
         QTest::addColumn<QSizeF>("area");
@@ -123,9 +276,8 @@ private Q_SLOTS:
         TestApp app;
         app.printer.size = area;
         printCertificate(app.m, name, heading);
-        QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, u"Your certificate is now printing."_s);
-        QCOMPARE(offPaper(app.printer), QString());
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.value(0).text, offPaper(app.printer)),
+                 std::tuple(1, u"Your certificate is now printing."_s, QString()));
         const double w = area.width(), h = area.height();
         QList<QLineF> drawn;
         for (const Op &op : app.printer.ofKind(Op::Line)) {
@@ -198,10 +350,9 @@ private Q_SLOTS:
         else
             runningQuiz(app.m).Label3[3].onClick();
         QVERIFY(certificate ? app.forms.loaded<Welldone>()->isVisible() : app.forms.loaded<multiple>() != nullptr);
-        QCOMPARE(app.printer.documents(), 0);
-        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.size(), app.platform.printer().inDocument()),
+                 std::tuple(0, qsizetype(1), false));
         QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QVERIFY(!app.platform.printer().inDocument());
     }
 
     void worksheet_data()
@@ -211,10 +362,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("pages"); // at least
         // Each paper is as good as another for most cases; a narrow one cuts the header.
-        const QSizeF a4 = printableArea(QPageSize::A4);
-        const QSizeF a5 = printableArea(QPageSize::A5);
-        const QSizeF letter = printableArea(QPageSize::Letter);
-        const QSizeF shortPage(11000, 5000);
+        const QSizeF a4 = printableArea(QPageSize::A4), a5 = printableArea(QPageSize::A5);
+        const QSizeF letter = printableArea(QPageSize::Letter), shortPage(11000, 5000);
         const QString question = u"Which answer is right?"_s;
         QTest::newRow("supplied quiz on A4") << a4 << QString() << QString() << 1;
         QTest::newRow("supplied quiz on A5") << a5 << QString() << QString() << 1;
@@ -247,9 +396,8 @@ private Q_SLOTS:
         quiz.Option1[2].setValue(true);
         quiz.Label3[3].onClick(); // Print Worksheet
         QCOMPARE(std::pair(app.m.questno, quiz.Option1[2].value()), std::pair(2, true));
-        QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, u"Your worksheet is now printing."_s);
-        QCOMPARE(offPaper(app.printer), QString());
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.value(0).text, offPaper(app.printer)),
+                 std::tuple(1, u"Your worksheet is now printing."_s, QString()));
         QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
 
         const float w = float(area.width()); // the printout works in single precision
@@ -364,5 +512,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrintouts)
+QTEST_MAIN(TestQuiz)
 #include "tst_printouts.moc"
