@@ -8,7 +8,6 @@
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "support/testapp.h"
-#include "toolkit/checkbox.h"
 #include "toolkit/commandbutton.h"
 #include "toolkit/indicatorbutton.h"
 #include "toolkit/label.h"
@@ -139,11 +138,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("path"); // what is chosen, from the first title screen
         QTest::addColumn<QString>("back"); // the screen in front after Escape
-        const QString ok = u"OK"_s, unit = u"Ardovin Sevrani"_s;
-        const QString menu = u"intro0"_s, page = u"ardovin"_s;
-        QStringList toResults{ok, unit, u"Multiple Choice"_s};
-        for (int q = 1; q < 10; ++q)
-            toResults << u"Next Question >>"_s;
+        const QString ok = u"OK"_s, unit = u"Ardovin Sevrani"_s, menu = u"intro0"_s, page = u"ardovin"_s;
+        QStringList toResults = QStringList{ok, unit, u"Multiple Choice"_s} + QStringList(9, u"Next Question >>"_s);
         toResults << u"Check Score >>"_s;
         QTest::newRow("first title screen: Escape never ends the program") << QStringList() << u"Titlefrm"_s;
         QTest::newRow("main menu: its Exit asks, Escape does nothing") << QStringList{ok} << menu;
@@ -256,8 +252,7 @@ private Q_SLOTS:
         menu.Label2[20].setFocus();
         menu.Label2[1].setFocus();
         TestApp::settle();
-        QVERIFY(menu.Label2[1].isOpaque());
-        QVERIFY(!menu.Label2[20].isOpaque());
+        QCOMPARE(std::pair(menu.Label2[1].isOpaque(), menu.Label2[20].isOpaque()), std::pair(true, false));
         clickAt(menu, menu.Label2[12].left() + 100, menu.Label2[12].top() + 100); // the publisher's site
         QVERIFY(!menu.Label2[12].widget()->hasFocus());
         press(menu.Label2[12]);
@@ -293,7 +288,6 @@ private Q_SLOTS:
         Welldone *results = app.forms.loaded<Welldone>();
         QVERIFY(results && QTest::qWaitForWindowActive(results));
         QCOMPARE(app.m.score, 8);
-        QVERIFY(results->Label1->caption().contains(u"8 out of 10"_s));
     }
 
     // The timeline's boxes run down the years; the events go there by numbers and by
