@@ -170,8 +170,8 @@ private Q_SLOTS:
         moveTo(scope, 3465 + 800, 120 + 180); // straight onto a box: the texts stay
         QCOMPARE(scope.Label5->caption(), u"outer tube"_s);
         moveTo(scope, 6000, 3000); // bare drawing
-        QCOMPARE(scope.Label5->caption(), u"Ardovin's Telescope"_s);
-        QVERIFY(!scope.Label3[0].isOpaque());
+        QCOMPARE(std::pair(scope.Label5->caption(), scope.Label3[0].isOpaque()),
+                 std::pair(u"Ardovin's Telescope"_s, false));
     }
 
     void mouseAndKeyboardDrags_data()
@@ -209,12 +209,10 @@ private Q_SLOTS:
                 QTest::keyClick(label.widget(), Qt::Key_Space);
                 QVERIFY(label.isLifted());
                 QTest::keyClicks(label.widget(), u"%1\r"_s.arg(digit)); // carried there, put down
-                QVERIFY(!label.isLifted());
-                QCOMPARE(at(label), at(box));
+                QCOMPARE(std::pair(at(label), label.isLifted()), std::pair(at(box), false));
                 // Picked up again, carried to the next box, and put back with Escape.
                 QTest::keyClicks(label.widget(), u"\r%1\x1b"_s.arg(digit % 6 + 1));
-                QCOMPARE(at(label), at(box));
-                QVERIFY(a.screen.isVisible());
+                QCOMPARE(std::pair(at(label), a.screen.isVisible()), std::pair(at(box), true));
                 a.board.click(1); // "Start Again"
             }
         }
