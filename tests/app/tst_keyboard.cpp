@@ -226,9 +226,8 @@ private Q_SLOTS:
 
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key_Escape);
         TestApp::settle();
-        QVERIFY(!app.ended);
+        QVERIFY(!app.ended && app.messages.shown.isEmpty());
         QCOMPARE(app.forms.stackingOrder().last()->formName(), back);
-        QVERIFY(app.messages.shown.isEmpty());
     }
 
     // On the menu a label that is no entry is text to a screen reader, and a disabled
