@@ -274,9 +274,8 @@ private Q_SLOTS:
             TestApp::settle();
         }
         clickCentre(*page, page->Label3[2]);
-        QVERIFY(!app.forms.loaded<ardovin>());
         QCOMPARE(app.forms.stackingOrder().last(), menu);
-        QVERIFY(menu->Option2->value()); // "Sound Off" kept behind the unit page
+        QVERIFY(!app.forms.loaded<ardovin>() && menu->Option2->value()); // "Sound Off" kept behind the unit page
         TestApp::settle();
         menu->Label2[1].onClick();
         app.forms.loaded<ardovin>()->close(); // the window manager's close is "Exit"
