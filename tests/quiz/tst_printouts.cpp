@@ -47,16 +47,6 @@ void answerAll(TestApp &app, multiple &quiz, const QList<int> &wrong)
     }
 }
 
-QStringList shownLines(const Wrong &wrong)
-{
-    QStringList out;
-    for (const auto &[index, line] : wrong.Label2) {
-        if (line->visible())
-            out << line->caption();
-    }
-    return out;
-}
-
 // The supplied quiz on the screen, headed "Velmora"; with a question given, all ten
 // questions are that one, each with four times the answer given.
 multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &answer = {})
@@ -76,8 +66,7 @@ multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &a
 // The results after a full score, as the quiz leaves them, with the certificate printed.
 Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = u"Velmora"_s)
 {
-    m.score = 10;
-    m.total = 10;
+    m.score = m.total = 10;
     m.quizhead = heading;
     Welldone &results = m.forms().ref<Welldone>();
     results.showForm();
@@ -150,8 +139,7 @@ private Q_SLOTS:
                  QStringList({u"Velmora"_s, app.m.worktitle, u"Question 1"_s, app.m.quest[1], app.m.ansc[1]}));
         QCOMPARE(quiz.Picture1->picture().source(), u"images\\ardovin1sm.jpg"_s);
         QVERIFY(!quiz.Label3[0].visible() && quiz.Option1[5].value());
-        QVERIFY(QTest::qWaitForWindowExposed(&quiz));
-        QVERIFY(quiz.Option1[5].hasFocus());
+        QVERIFY(QTest::qWaitForWindowExposed(&quiz) && quiz.Option1[5].hasFocus());
 
         quiz.Label3[1].onClick();
         quiz.Label3[1].onClick();
@@ -222,10 +210,14 @@ private Q_SLOTS:
             results.Label3[0].onClick();
             QCOMPARE(app.forms.stackingOrder().last(), &list);
         }
-        QStringList lines;
+        QStringList lines, shown;
         for (int q : wrong)
             lines << u" %1. "_s.arg(q) + app.m.quest[std::size_t(q)];
-        QCOMPARE(shownLines(list), lines);
+        for (const auto &[index, line] : list.Label2) {
+            if (line->visible())
+                shown << line->caption();
+        }
+        QCOMPARE(shown, lines);
         (full ? results.Label3[1] : list.Label3[1]).onClick();
         QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
     }
