@@ -268,8 +268,8 @@ private Q_SLOTS:
         QVERIFY(showAndExpose(app.forms.ref<Titlefrm>()));
         for (const QString &step : {u"OK"_s, u"Ardovin Sevrani"_s, u"Multiple Choice"_s})
             QVERIFY(choose(app, step));
-        multiple *quiz = app.forms.loaded<multiple>();
-        QVERIFY(quiz && QTest::qWaitForWindowActive(quiz));
+        multiple &quiz = *app.forms.loaded<multiple>();
+        QVERIFY(QTest::qWaitForWindowActive(&quiz));
         for (int q = 1; q <= 10; ++q) {
             const int right = app.m.rightans[q].toInt();
             const int chosen = q == 2 || q == 5 ? right % 4 + 1 : right;
@@ -281,7 +281,7 @@ private Q_SLOTS:
                 return focused() == answers[chosen];
             };
             QVERIFY(arrowTo(Qt::Key_Down) || arrowTo(Qt::Key_Up));
-            QVERIFY(quiz->Option1[chosen].value());
+            QVERIFY(quiz.Option1[chosen].value());
             QVERIFY(choose(app, q < 10 ? u"Next Question >>"_s : u"Check Score >>"_s));
         }
         Welldone *results = app.forms.loaded<Welldone>();
