@@ -9,6 +9,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -104,10 +105,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("timeline");
         QTest::addColumn<QList<int>>("moves"); // a label, the box it goes to, ...
         QTest::addColumn<QString>("score");
-        QTest::newRow("telescope: two key words swapped")
-            << false << QList<int>{0, 1, 1, 0} << QStringLiteral("4 out of 6 correct");
-        QTest::newRow("timeline: two events in one box")
-            << true << QList<int>{2, 1} << QStringLiteral("5 out of 6 correct");
+        QTest::newRow("telescope: two key words swapped") << false << QList<int>{0, 1, 1, 0} << u"4 out of 6 correct"_s;
+        QTest::newRow("timeline: two events in one box") << true << QList<int>{2, 1} << u"5 out of 6 correct"_s;
     }
 
     // With every label on a box (two may share one) "Check Score" shows, and counts the
@@ -143,41 +142,36 @@ private Q_SLOTS:
 
     // The unit page names both activities and heads the timeline, whose boxes are blank;
     // the telescope's drawing shows through its numbered boxes, and its key words lie
-    // above everything, the last one uppermost.
+    // above everything, the last one uppermost. The pointer over a key word names it and
+    // says what it is, until it reaches the bare drawing (not a box on the way).
     void openedFromTheUnitPage()
     {
         TestApp app;
         ardovin &page = app.forms.ref<ardovin>();
-        page.Label3[1].onClick();
         page.Label3[3].onClick();
-        const telescope &scope = *app.forms.loaded<telescope>();
+        page.Label3[1].onClick();
+        telescope &scope = *app.forms.loaded<telescope>();
         const ardovinord &timeline = *app.forms.loaded<ardovinord>();
         QCOMPARE(QStringList({scope.caption(), timeline.caption(), timeline.Label6->caption(),
                               timeline.Label1[0].caption(), scope.Label1[0].caption(), scope.Label1[5].caption()}),
-                 QStringList({QStringLiteral("Ardovin's Telescope"), QStringLiteral("Ardovin Timeline"),
-                              QStringLiteral("Ardovin Sevrani"), QString(), QStringLiteral(" 1."),
-                              QStringLiteral(" 6.")}));
+                 QStringList({u"Ardovin's Telescope"_s, u"Ardovin Timeline"_s, u"Ardovin Sevrani"_s, QString(),
+                              u" 1."_s, u" 6."_s}));
         QCOMPARE(std::pair(scope.backColor(), scope.picture().source()),
-                 std::pair(QColor(9, 63, 137), QStringLiteral("Images\\telescope.jpg")));
+                 std::pair(QColor(9, 63, 137), u"Images\\telescope.jpg"_s));
         const QObjectList children = scope.children();
         QVERIFY(children.indexOf(scope.Label2[5].widget()) > children.indexOf(scope.Label2[0].widget()));
         QVERIFY(children.indexOf(scope.Label2[0].widget()) > children.indexOf(scope.Label1[5].widget()));
         QVERIFY(!scope.Label1[0].isOpaque() && !timeline.Label1[0].isOpaque());
-    }
 
-    void keyWordTextsFollowThePointer()
-    {
-        TestApp app;
-        telescope &screen = app.forms.ref<telescope>();
-        QVERIFY(showAndExpose(screen));
-        moveTo(screen, 240 + 800, 7200 + 180); // over "outer tube"
-        QCOMPARE(std::pair(screen.Label5->caption(), screen.Label8->caption()),
-                 std::pair(QStringLiteral("outer tube"), QStringLiteral("the barrel of the telescope")));
-        moveTo(screen, 3465 + 800, 120 + 180); // straight onto a box: the texts stay
-        QCOMPARE(screen.Label5->caption(), QStringLiteral("outer tube"));
-        moveTo(screen, 6000, 3000); // bare drawing
-        QCOMPARE(screen.Label5->caption(), QStringLiteral("Ardovin's Telescope"));
-        QVERIFY(!screen.Label3[0].isOpaque());
+        QVERIFY(QTest::qWaitForWindowExposed(&scope));
+        moveTo(scope, 240 + 800, 7200 + 180); // over "outer tube"
+        QCOMPARE(std::pair(scope.Label5->caption(), scope.Label8->caption()),
+                 std::pair(u"outer tube"_s, u"the barrel of the telescope"_s));
+        moveTo(scope, 3465 + 800, 120 + 180); // straight onto a box: the texts stay
+        QCOMPARE(scope.Label5->caption(), u"outer tube"_s);
+        moveTo(scope, 6000, 3000); // bare drawing
+        QCOMPARE(std::pair(scope.Label5->caption(), scope.Label3[0].isOpaque()),
+                 std::pair(u"Ardovin's Telescope"_s, false));
     }
 
     void mouseAndKeyboardDrags_data()
@@ -214,13 +208,11 @@ private Q_SLOTS:
                 label.setFocus();
                 QTest::keyClick(label.widget(), Qt::Key_Space);
                 QVERIFY(label.isLifted());
-                QTest::keyClicks(label.widget(), QStringLiteral("%1\r").arg(digit)); // carried there, put down
-                QVERIFY(!label.isLifted());
-                QCOMPARE(at(label), at(box));
+                QTest::keyClicks(label.widget(), u"%1\r"_s.arg(digit)); // carried there, put down
+                QCOMPARE(std::pair(at(label), label.isLifted()), std::pair(at(box), false));
                 // Picked up again, carried to the next box, and put back with Escape.
-                QTest::keyClicks(label.widget(), QStringLiteral("\r%1\x1b").arg(digit % 6 + 1));
-                QCOMPARE(at(label), at(box));
-                QVERIFY(a.screen.isVisible());
+                QTest::keyClicks(label.widget(), u"\r%1\x1b"_s.arg(digit % 6 + 1));
+                QCOMPARE(std::pair(at(label), a.screen.isVisible()), std::pair(at(box), true));
                 a.board.click(1); // "Start Again"
             }
         }

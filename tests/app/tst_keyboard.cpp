@@ -8,7 +8,6 @@
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "support/testapp.h"
-#include "toolkit/checkbox.h"
 #include "toolkit/commandbutton.h"
 #include "toolkit/indicatorbutton.h"
 #include "toolkit/label.h"
@@ -139,11 +138,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("path"); // what is chosen, from the first title screen
         QTest::addColumn<QString>("back"); // the screen in front after Escape
-        const QString ok = u"OK"_s, unit = u"Ardovin Sevrani"_s;
-        const QString menu = u"intro0"_s, page = u"ardovin"_s;
-        QStringList toResults{ok, unit, u"Multiple Choice"_s};
-        for (int q = 1; q < 10; ++q)
-            toResults << u"Next Question >>"_s;
+        const QString ok = u"OK"_s, unit = u"Ardovin Sevrani"_s, menu = u"intro0"_s, page = u"ardovin"_s;
+        QStringList toResults = QStringList{ok, unit, u"Multiple Choice"_s} + QStringList(9, u"Next Question >>"_s);
         toResults << u"Check Score >>"_s;
         QTest::newRow("first title screen: Escape never ends the program") << QStringList() << u"Titlefrm"_s;
         QTest::newRow("main menu: its Exit asks, Escape does nothing") << QStringList{ok} << menu;
@@ -230,9 +226,8 @@ private Q_SLOTS:
 
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key_Escape);
         TestApp::settle();
-        QVERIFY(!app.ended);
+        QVERIFY(!app.ended && app.messages.shown.isEmpty());
         QCOMPARE(app.forms.stackingOrder().last()->formName(), back);
-        QVERIFY(app.messages.shown.isEmpty());
     }
 
     // On the menu a label that is no entry is text to a screen reader, and a disabled
@@ -256,8 +251,7 @@ private Q_SLOTS:
         menu.Label2[20].setFocus();
         menu.Label2[1].setFocus();
         TestApp::settle();
-        QVERIFY(menu.Label2[1].isOpaque());
-        QVERIFY(!menu.Label2[20].isOpaque());
+        QCOMPARE(std::pair(menu.Label2[1].isOpaque(), menu.Label2[20].isOpaque()), std::pair(true, false));
         clickAt(menu, menu.Label2[12].left() + 100, menu.Label2[12].top() + 100); // the publisher's site
         QVERIFY(!menu.Label2[12].widget()->hasFocus());
         press(menu.Label2[12]);
@@ -274,8 +268,8 @@ private Q_SLOTS:
         QVERIFY(showAndExpose(app.forms.ref<Titlefrm>()));
         for (const QString &step : {u"OK"_s, u"Ardovin Sevrani"_s, u"Multiple Choice"_s})
             QVERIFY(choose(app, step));
-        multiple *quiz = app.forms.loaded<multiple>();
-        QVERIFY(quiz && QTest::qWaitForWindowActive(quiz));
+        multiple &quiz = *app.forms.loaded<multiple>();
+        QVERIFY(QTest::qWaitForWindowActive(&quiz));
         for (int q = 1; q <= 10; ++q) {
             const int right = app.m.rightans[q].toInt();
             const int chosen = q == 2 || q == 5 ? right % 4 + 1 : right;
@@ -287,13 +281,12 @@ private Q_SLOTS:
                 return focused() == answers[chosen];
             };
             QVERIFY(arrowTo(Qt::Key_Down) || arrowTo(Qt::Key_Up));
-            QVERIFY(quiz->Option1[chosen].value());
+            QVERIFY(quiz.Option1[chosen].value());
             QVERIFY(choose(app, q < 10 ? u"Next Question >>"_s : u"Check Score >>"_s));
         }
         Welldone *results = app.forms.loaded<Welldone>();
         QVERIFY(results && QTest::qWaitForWindowActive(results));
         QCOMPARE(app.m.score, 8);
-        QVERIFY(results->Label1->caption().contains(u"8 out of 10"_s));
     }
 
     // The timeline's boxes run down the years; the events go there by numbers and by

@@ -1,12 +1,18 @@
+// The quiz library: the quiz, its results and wrong answers as a pupil meets them, and the
+// certificate and worksheet they print (on the recording printer, and through Qt into PDF).
+#include "app/ardovin.h"
 #include "app/screens.h"
 #include "module1/messages.h"
 #include "platform/qtprinttarget.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
+#include "quiz/wrong.h"
 #include "support/testapp.h"
+#include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/optionbutton.h"
 #include "toolkit/textbox.h"
+#include "toolkit/timer.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -19,15 +25,33 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 using Op = RecordingPrintTarget::Op;
 
 namespace {
+
+// The unit page's quiz, as "Multiple Choice" opens it.
+multiple &startQuiz(TestApp &app)
+{
+    app.forms.ref<ardovin>().Label3[0].onClick();
+    return *app.forms.loaded<multiple>();
+}
+
+// Answers every question: right unless its number is in `wrong` (then the next option).
+void answerAll(TestApp &app, multiple &quiz, const QList<int> &wrong)
+{
+    for (int q = 1; q <= 10; ++q) {
+        const int right = app.m.rightans[q].toInt();
+        quiz.Option1[wrong.contains(q) ? right % 4 + 1 : right].setValue(true);
+        quiz.Label3[1].onClick();
+    }
+}
 
 // The supplied quiz on the screen, headed "Velmora"; with a question given, all ten
 // questions are that one, each with four times the answer given.
 multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &answer = {})
 {
-    m.platform().file1().openForInput(QStringLiteral("multiple\\Ardovin Sevrani.txt"));
+    m.platform().file1().openForInput(u"multiple\\Ardovin Sevrani.txt"_s);
     m.loadquiz();
     m.platform().file1().close();
     for (std::size_t q = 1; !question.isEmpty() && q <= 10; ++q) {
@@ -35,15 +59,14 @@ multiple &runningQuiz(Module1 &m, const QString &question = {}, const QString &a
         m.ansa[q] = m.ansb[q] = m.ansc[q] = m.ansd[q] = answer;
     }
     multiple &quiz = m.forms().ref<multiple>();
-    quiz.Label5->setCaption(QStringLiteral("Velmora"));
+    quiz.Label5->setCaption(u"Velmora"_s);
     return quiz;
 }
 
 // The results after a full score, as the quiz leaves them, with the certificate printed.
-Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = QStringLiteral("Velmora"))
+Welldone &printCertificate(Module1 &m, const QString &name, const QString &heading = u"Velmora"_s)
 {
-    m.score = 10;
-    m.total = 10;
+    m.score = m.total = 10;
     m.quizhead = heading;
     Welldone &results = m.forms().ref<Welldone>();
     results.showForm();
@@ -52,22 +75,19 @@ Welldone &printCertificate(Module1 &m, const QString &name, const QString &headi
     return results;
 }
 
-QFont fontOf(const QString &family, double points)
+// How wide the printer prints a text, in twips.
+double widthOf(const RecordingPrintTarget &printer, const QString &text, double points,
+               const QString &family = u"Times New Roman"_s)
 {
     QFont font(family);
     font.setPointSizeF(points);
-    return font;
-}
-
-double timesWidth(const RecordingPrintTarget &printer, const QString &text, double points)
-{
-    return printer.textWidth(fontOf(QStringLiteral("Times New Roman"), points), text);
+    return printer.textWidth(font, text);
 }
 
 // A text as printed: what, how big, in what colour and from where.
 QString described(const QString &text, double points, const QColor &colour, double x)
 {
-    return QStringLiteral("%1: %2 pt, %3, from %4").arg(text).arg(points).arg(colour.name()).arg(x);
+    return u"%1: %2 pt, %3, from %4"_s.arg(text).arg(points).arg(colour.name()).arg(x);
 }
 
 // The first text or line that the printer cut at the edge of its printable area (what
@@ -75,7 +95,7 @@ QString described(const QString &text, double points, const QColor &colour, doub
 QString offPaper(const RecordingPrintTarget &printer)
 {
     const auto cut = std::find_if(printer.ops.begin(), printer.ops.end(), [](const Op &op) { return op.cut; });
-    return cut == printer.ops.end() ? QString() : cut->kind == Op::Line ? QStringLiteral("a line") : cut->text;
+    return cut == printer.ops.end() ? QString() : cut->kind == Op::Line ? u"a line"_s : cut->text;
 }
 
 // The printable area of a paper with the 10-point margins of a PDF page, in twips.
@@ -87,18 +107,140 @@ QSizeF printableArea(QPageSize::PageSizeId paper)
 // A text of exactly `length` characters: words with spaces, or one word without.
 QString longText(qsizetype length, bool spaces)
 {
-    const QString words =
-        spaces ? QStringLiteral("the telescope shows the Moon ") : QStringLiteral("Wonderfulstargazing");
+    const QString words = spaces ? u"the telescope shows the Moon "_s : u"Wonderfulstargazing"_s;
     return words.repeated(length / words.size() + 1).left(length).trimmed();
 }
 
 } // namespace
 
-class TestPrintouts : public QObject
+class TestQuiz : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A quiz after earlier ones (one finished, one left by "Exit", which shows no
+    // results) starts afresh at question 1, headed by the unit's name, nothing chosen:
+    // the no-choice option, hidden under the picture, holds the focus. A choice counts
+    // only when the pupil moves on; going back records nothing.
+    void oneQuestionAtATime()
+    {
+        TestApp app;
+        answerAll(app, startQuiz(app), {1, 2, 3});
+        app.forms.loaded<Welldone>()->Label3[1].onClick();
+        TestApp::settle();
+        startQuiz(app).Label3[1].onClick();
+        app.forms.loaded<multiple>()->Label3[2].onClick(); // Exit
+        QVERIFY(!app.forms.loaded<multiple>() && !app.forms.loaded<Welldone>());
+        TestApp::settle();
+        multiple &quiz = startQuiz(app);
+        QCOMPARE(std::tuple(app.m.score, app.m.total, app.m.questno), std::tuple(0, 10, 1));
+        QCOMPARE(QStringList({quiz.Label5->caption(), quiz.Label6->caption(), quiz.Label4->caption(),
+                              quiz.Label2->caption(), quiz.Option1[3].caption()}),
+                 QStringList({u"Velmora"_s, app.m.worktitle, u"Question 1"_s, app.m.quest[1], app.m.ansc[1]}));
+        QCOMPARE(quiz.Picture1->picture().source(), u"images\\ardovin1sm.jpg"_s);
+        QVERIFY(!quiz.Label3[0].visible() && quiz.Option1[5].value());
+        QVERIFY(QTest::qWaitForWindowExposed(&quiz) && quiz.Option1[5].hasFocus());
+
+        quiz.Label3[1].onClick();
+        quiz.Label3[1].onClick();
+        quiz.Option1[app.m.rightans[3].toInt()].setValue(true);
+        quiz.Label3[0].onClick(); // back to 2
+        QCOMPARE(std::tuple(app.m.questno, app.m.marks[3], quiz.Option1[5].value()), std::tuple(2, 0, true));
+        quiz.Label3[1].onClick();
+        QVERIFY(quiz.Option1[5].value()); // question 3 comes back unselected
+        for (int q = 3; q < 10; ++q)
+            quiz.Label3[1].onClick();
+        quiz.Label3[0].onClick(); // back from 10 restores "Next Question >>"
+        QCOMPARE(std::pair(quiz.Label3[1].caption(), quiz.Label3[0].visible()), std::pair(u"Next Question >>"_s, true));
+        quiz.Label3[1].onClick();
+        quiz.Label3[1].onClick(); // Check Score
+        QVERIFY(app.m.score == 0 && !app.forms.loaded<multiple>());
+        // The wrong answers wait, unseen, with the quiz's title; the results get its heading.
+        const Wrong *list = app.forms.loaded<Wrong>();
+        QCOMPARE(std::tuple(list->isVisible(), list->Label6->caption(), app.m.quizhead),
+                 std::tuple(false, app.m.worktitle, u"Velmora"_s));
+    }
+
+    void results_data()
+    {
+        QTest::addColumn<QList<int>>("wrong");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("10") << QList<int>{} << u"Excellent work. You have scored 10 out of 10."_s;
+        QTest::newRow("9") << QList<int>{9} << u"Good work. You have scored 9 out of 10."_s;
+        QTest::newRow("8") << QList<int>{2, 7} << u"Good work. You have scored 8 out of 10."_s;
+        QTest::newRow("7") << QList<int>{1, 4, 10} << u"You have scored 7 out of 10."_s;
+        QTest::newRow("0") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << u"You have scored 0 out of 10."_s;
+    }
+
+    // The score in one of three wordings; for a full score the name box (25 characters)
+    // and "Print Certificate", else "Check Wrong Answers", which (pressed twice) shows one
+    // list of the wrong answers in order, on top. "Exit" on that list, or on the results
+    // with the list never shown, closes both.
+    void results()
+    {
+        QFETCH(QList<int>, wrong);
+        QFETCH(QString, message);
+        TestApp app;
+        answerAll(app, startQuiz(app), wrong);
+        Welldone &results = *app.forms.loaded<Welldone>();
+        QCOMPARE(results.Label1->caption(), message);
+        const bool full = wrong.isEmpty();
+        QCOMPARE(results.Label3[0].caption(), full ? u"Print Certificate"_s : u"Check Wrong Answers"_s);
+        QVERIFY(results.Label3[0].visible() && results.Label5->visible());
+        QCOMPARE(std::tuple(results.Text1->visible(), results.Label2->visible(), results.Label5->caption().isEmpty()),
+                 std::tuple(full, full, full));
+
+        // The picture comes with the first tick; the entries light up and the name box
+        // takes the focus with the second.
+        QVERIFY(results.Picture1->picture().isNull());
+        QVERIFY(QTest::qWaitForWindowExposed(&results));
+        results.Label3[0].setBackStyle(BackStyle::Transparent);
+        QTRY_VERIFY(!results.Timer2->enabled() && !results.Timer1->enabled());
+        QCOMPARE(std::tuple(results.Picture1->picture().source(), results.Label3[0].isOpaque(),
+                            results.Text1->hasFocus()),
+                 std::tuple(u"images\\quintaransm.jpg"_s, true, full));
+        if (full) { // a name of 25 characters at most
+            QTest::keyClicks(results.Text1->widget(), u"Abcdefghijklmnopqrstuvwxyz"_s);
+            QCOMPARE(results.Text1->text(), u"Abcdefghijklmnopqrstuvwxy"_s);
+        }
+
+        Wrong &list = *app.forms.loaded<Wrong>();
+        if (!full) {
+            results.Label3[0].onClick();
+            results.Label3[0].onClick();
+            QCOMPARE(app.forms.stackingOrder().last(), &list);
+        }
+        QStringList lines, shown;
+        for (int q : wrong)
+            lines << u" %1. "_s.arg(q) + app.m.quest[std::size_t(q)];
+        for (const auto &[index, line] : list.Label2) {
+            if (line->visible())
+                shown << line->caption();
+        }
+        QCOMPARE(shown, lines);
+        (full ? results.Label3[1] : list.Label3[1]).onClick();
+        QVERIFY(!app.forms.loaded<Wrong>() && !app.forms.loaded<Welldone>());
+    }
+
+    // A damaged worksheet's correct answer that is not 1 to 4 can never be chosen; "5"
+    // would otherwise be the covered no-choice option, selected when nothing is chosen.
+    void rightAnswersThatAreNotOneToFour_data()
+    {
+        QTest::addColumn<QString>("rightans");
+        for (const char *rightans : {"0", "5", "B", "", "99999999999"})
+            QTest::newRow(rightans) << QString::fromLatin1(rightans);
+    }
+
+    void rightAnswersThatAreNotOneToFour()
+    {
+        QFETCH(QString, rightans);
+        TestApp app;
+        multiple &quiz = startQuiz(app);
+        app.m.rightans[1] = rightans;
+        quiz.Label3[1].onClick(); // nothing chosen: the no-choice option is selected
+        QCOMPARE(app.m.marks[1], 0);
+    }
+
     void certificate_data()
     {
         QTest::addColumn<QSizeF>("area");
@@ -106,13 +248,12 @@ private Q_SLOTS:
         QTest::addColumn<double>("points");
         QTest::addColumn<QString>("name");
         QTest::newRow("the unit's heading, a name, on A4")
-            << printableArea(QPageSize::A4) << QStringLiteral("Velmora") << 36.0 << QStringLiteral("Maria Lopez");
+            << printableArea(QPageSize::A4) << u"Velmora"_s << 36.0 << u"Maria Lopez"_s;
         // A heading wider on screen than a quarter of the page prints smaller (and loses
         // what lies past the paper's edges).
         QTest::newRow("a long heading, no name, on Letter")
             << printableArea(QPageSize::Letter)
-            << QStringLiteral("Velmora: a very long heading for a certificate of this unit on the scientist") << 28.0
-            << QString();
+            << u"Velmora: a very long heading for a certificate of this unit on the scientist"_s << 28.0 << QString();
     }
 
     // Five frames and three boxes round the award in black, at fixed distances from the
@@ -127,11 +268,9 @@ private Q_SLOTS:
         TestApp app;
         app.printer.size = area;
         printCertificate(app.m, name, heading);
-        QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your certificate is now printing."));
-        QCOMPARE(offPaper(app.printer), QString());
-        const double w = area.width();
-        const double h = area.height();
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.value(0).text, offPaper(app.printer)),
+                 std::tuple(1, u"Your certificate is now printing."_s, QString()));
+        const double w = area.width(), h = area.height();
         QList<QLineF> drawn;
         for (const Op &op : app.printer.ofKind(Op::Line)) {
             drawn << QLineF(op.x, op.y, op.x2, op.y2);
@@ -151,7 +290,7 @@ private Q_SLOTS:
         for (const Op &op : app.printer.ofKind(Op::Text)) {
             if (op.text.trimmed().isEmpty())
                 continue;
-            if (op.text.contains(QStringLiteral("Well Done")))
+            if (op.text.contains(u"Well Done"_s))
                 banners << op;
             else if (op.color == QColor(0, 0, 255))
                 headings << op.points;
@@ -160,24 +299,22 @@ private Q_SLOTS:
         }
         QCOMPARE(headings, QList<double>{points});
         const auto centred = [&app, w](const QString &text, double size, const QColor &colour) {
-            return described(text, size, colour, (w - timesWidth(app.printer, text, size)) / 2);
+            return described(text, size, colour, (w - widthOf(app.printer, text, size)) / 2);
         };
         const QColor navy(0, 0, 128);
-        QStringList expected{centred(QStringLiteral("Velmora"), 36, QColor(255, 0, 0)),
-                             centred(QStringLiteral("Excellent Work"), 28, navy)};
+        QStringList expected{centred(u"Velmora"_s, 36, QColor(255, 0, 0)), centred(u"Excellent Work"_s, 28, navy)};
         if (!name.isEmpty())
             expected << centred(name, 28, navy);
-        QCOMPARE(award, expected << centred(QStringLiteral("You have scored 10 out of 10."), 28, navy));
+        QCOMPARE(award, expected << centred(u"You have scored 10 out of 10."_s, 28, navy));
 
         // Both banners start at the left edge, unwrapped; what runs past the right edge
         // is lost, down to the last character that fits whole.
-        const QString banner =
-            QStringLiteral("   Well Done      Well Done     Well Done     Well Done    ").repeated(2);
+        const QString banner = u"   Well Done      Well Done     Well Done     Well Done    "_s.repeated(2);
         QCOMPARE(banners.size(), 2);
         QCOMPARE(std::tuple(banners[0].x, banners[0].color, banners[1].text, banners[1].color),
                  std::tuple(0.0, QColor(0, 0, 255), banners[0].text, QColor(0, 0, 0)));
         QVERIFY(banner.startsWith(banners[0].text));
-        QVERIFY(timesWidth(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
+        QVERIFY(widthOf(app.printer, banner.left(banners[0].text.size() + 1), 25) > w);
     }
 
     void printFailuresAreTold_data()
@@ -201,14 +338,13 @@ private Q_SLOTS:
         app.printer.noPrinter = noPrinter;
         app.printer.failAtDrawing = failAt;
         if (certificate)
-            QCOMPARE(printCertificate(app.m, QStringLiteral("Sam")).Text1->text(), QStringLiteral("Sam"));
+            QCOMPARE(printCertificate(app.m, u"Sam"_s).Text1->text(), u"Sam"_s);
         else
             runningQuiz(app.m).Label3[3].onClick();
         QVERIFY(certificate ? app.forms.loaded<Welldone>()->isVisible() : app.forms.loaded<multiple>() != nullptr);
-        QCOMPARE(app.printer.documents(), 0);
-        QCOMPARE(app.messages.shown.size(), 1);
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.size(), app.platform.printer().inDocument()),
+                 std::tuple(0, qsizetype(1), false));
         QCOMPARE(app.messages.shown[0].text, kPrintProblem);
-        QVERIFY(!app.platform.printer().inDocument());
     }
 
     void worksheet_data()
@@ -218,11 +354,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("pages"); // at least
         // Each paper is as good as another for most cases; a narrow one cuts the header.
-        const QSizeF a4 = printableArea(QPageSize::A4);
-        const QSizeF a5 = printableArea(QPageSize::A5);
-        const QSizeF letter = printableArea(QPageSize::Letter);
-        const QSizeF shortPage(11000, 5000);
-        const QString question = QStringLiteral("Which answer is right?");
+        const QSizeF a4 = printableArea(QPageSize::A4), a5 = printableArea(QPageSize::A5);
+        const QSizeF letter = printableArea(QPageSize::Letter), shortPage(11000, 5000);
+        const QString question = u"Which answer is right?"_s;
         QTest::newRow("supplied quiz on A4") << a4 << QString() << QString() << 1;
         QTest::newRow("supplied quiz on A5") << a5 << QString() << QString() << 1;
         QTest::newRow("200-character questions, 80-letter words on A5")
@@ -231,7 +365,7 @@ private Q_SLOTS:
         QTest::newRow("30 wide letters on Letter") << letter << question << QString(30, QLatin1Char('W')) << 1;
         QTest::newRow("80 characters in words on Letter") << letter << question << longText(80, true) << 2;
         QTest::newRow("80 characters in one word on A4") << a4 << question << longText(80, false) << 1;
-        QTest::newRow("short answers on a short page") << shortPage << question << QStringLiteral("one") << 3;
+        QTest::newRow("short answers on a short page") << shortPage << question << u"one"_s << 3;
         QTest::newRow("wrapped answers on a short page") << shortPage << question << longText(80, true) << 5;
         QTest::newRow("broken words on a short page") << shortPage << question << longText(80, false) << 5;
     }
@@ -254,9 +388,8 @@ private Q_SLOTS:
         quiz.Option1[2].setValue(true);
         quiz.Label3[3].onClick(); // Print Worksheet
         QCOMPARE(std::pair(app.m.questno, quiz.Option1[2].value()), std::pair(2, true));
-        QCOMPARE(app.printer.documents(), 1);
-        QCOMPARE(app.messages.shown.value(0).text, QStringLiteral("Your worksheet is now printing."));
-        QCOMPARE(offPaper(app.printer), QString());
+        QCOMPARE(std::tuple(app.printer.documents(), app.messages.shown.value(0).text, offPaper(app.printer)),
+                 std::tuple(1, u"Your worksheet is now printing."_s, QString()));
         QVERIFY(app.printer.ofKind(Op::NewPage).size() >= pages - 1);
 
         const float w = float(area.width()); // the printout works in single precision
@@ -274,35 +407,34 @@ private Q_SLOTS:
                 headings << described(op.text, op.points, op.color, op.x);
             if (op.kind != Op::Text || op.points != 12)
                 continue;
-            QVERIFY2(!pageStarted || op.text.startsWith(QStringLiteral("Question ")), qPrintable(op.text));
+            QVERIFY2(!pageStarted || op.text.startsWith(u"Question "_s), qPrintable(op.text));
             pageStarted = false;
             const int column = op.x < double(2 * w / 6) ? 0 : op.x < double(4 * w / 6) ? 1 : 2;
             columns[column] += op.text;
-            const double end = op.x + app.printer.textWidth(fontOf(op.family, op.points), op.text);
+            const double end = op.x + widthOf(app.printer, op.text, op.points, op.family);
             QVERIFY2(column != 1 || end < double(4 * w / 6), qPrintable(op.text));
-            if (op.text.startsWith(QStringLiteral("Question ")))
+            if (op.text.startsWith(u"Question "_s))
                 QCOMPARE(op.x, double(w / 16));
-            if (column > 0 && QRegularExpression(QStringLiteral("^[ABCD]\\. ")).match(op.text).hasMatch()) {
+            if (column > 0 && QRegularExpression(u"^[ABCD]\\. "_s).match(op.text).hasMatch()) {
                 QCOMPARE(op.x, double(2 * column * w / 6));
                 QCOMPARE(op.y, column == 1 ? (rowTop = op.y) : rowTop);
             }
         }
-        const QString full =
-            QStringLiteral("Velmora") + QString(57, QLatin1Char(' ')) + QStringLiteral("Halvorne Publishing Ltd");
+        const QString full = u"Velmora"_s + QString(57, QLatin1Char(' ')) + u"Halvorne Publishing Ltd"_s;
         QCOMPARE(described(header.text, header.points, header.color, header.x),
                  described(full.left(header.text.size()), 16, QColor(0, 0, 0), double(w / 16)));
-        QVERIFY(header.text.contains(QStringLiteral("Halvorne")));
+        QVERIFY(header.text.contains(u"Halvorne"_s));
         const auto centred = [&app, w](const QString &text) {
-            return described(text, 32, QColor(0, 0, 0), (w - timesWidth(app.printer, text, 32)) / 2);
+            return described(text, 32, QColor(0, 0, 0), (w - widthOf(app.printer, text, 32)) / 2);
         };
-        QCOMPARE(headings, QStringList({centred(QStringLiteral("Velmora")), centred(app.m.worktitle)}));
+        QCOMPARE(headings, QStringList({centred(u"Velmora"_s), centred(app.m.worktitle)}));
         QString expected[3];
         for (std::size_t q = 1; q <= 10; ++q) {
-            expected[0] += QStringLiteral("Question %1").arg(q) + app.m.quest[q];
-            expected[1] += QStringLiteral("A. ") + app.m.ansa[q] + QStringLiteral("C. ") + app.m.ansc[q];
-            expected[2] += QStringLiteral("B. ") + app.m.ansb[q] + QStringLiteral("D. ") + app.m.ansd[q];
+            expected[0] += u"Question %1"_s.arg(q) + app.m.quest[q];
+            expected[1] += u"A. "_s + app.m.ansa[q] + u"C. "_s + app.m.ansc[q];
+            expected[2] += u"B. "_s + app.m.ansb[q] + u"D. "_s + app.m.ansd[q];
         }
-        static const QRegularExpression space(QStringLiteral("\\s"));
+        static const QRegularExpression space(u"\\s"_s);
         for (int c = 0; c < 3; ++c)
             QCOMPARE(columns[c].remove(space), expected[c].remove(space));
     }
@@ -326,7 +458,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, certificate);
         QFETCH(int, paper);
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         QtPrintTarget pdf(dir.path());
@@ -337,13 +469,12 @@ private Q_SLOTS:
         Module1 m(platform, forms);
         defineScreens(forms, m);
         if (certificate)
-            printCertificate(m, QStringLiteral("Maria Lopez"));
+            printCertificate(m, u"Maria Lopez"_s);
         else
             runningQuiz(m).Label3[3].onClick();
         QCOMPARE(pdf.lastLayout().pageSize().id(), QPageSize::PageSizeId(paper));
         if (const QString keep = qEnvironmentVariable("VELMORA_KEEP_PRINTOUTS"); !keep.isEmpty()) {
-            const QString name =
-                QStringLiteral("%1/print-%2.pdf").arg(keep, QString::fromLatin1(QTest::currentDataTag()));
+            const QString name = u"%1/print-%2.pdf"_s.arg(keep, QString::fromLatin1(QTest::currentDataTag()));
             QFile::remove(name);
             QFile::copy(pdf.lastFile(), name);
         }
@@ -351,10 +482,10 @@ private Q_SLOTS:
         // The words with their boxes in points from the sheet's top-left corner, as
         // pdftotext finds them (it writes its figures to a tenth of a point).
         QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf.lastFile(), QStringLiteral("-")});
+        pdftotext.start(u"pdftotext"_s, {u"-bbox"_s, pdf.lastFile(), u"-"_s});
         QVERIFY(pdftotext.waitForFinished(30000));
-        static const QRegularExpression word(QStringLiteral(
-            "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        static const QRegularExpression word(
+            u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"_s);
         const QRectF area = pdf.lastLayout().paintRect(QPageLayout::Point).adjusted(-0.1, -0.1, 0.1, 0.1);
         QString text;
         for (const QRegularExpressionMatch &m :
@@ -365,13 +496,13 @@ private Q_SLOTS:
             text += m.captured(5) + QLatin1Char(' ');
         }
         static const QRegularExpression certificateOrder(
-            QStringLiteral("Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."));
+            u"Velmora .*Excellent Work .*Maria Lopez .*You have scored 10 out of 10\\."_s);
         static const QRegularExpression worksheetOrder(
-            QStringLiteral("Halvorne Publishing Ltd .*Question 8 What happened to Ardovin in 1616\\? "
-                           ".*He was questioned by .*Inquisition .*Question 10 "));
+            u"Halvorne Publishing Ltd .*Question 8 What happened to Ardovin "
+            u"in 1616\\? .*He was questioned by .*Inquisition .*Question 10 "_s);
         QVERIFY2((certificate ? certificateOrder : worksheetOrder).match(text).hasMatch(), qPrintable(text));
     }
 };
 
-QTEST_MAIN(TestPrintouts)
+QTEST_MAIN(TestQuiz)
 #include "tst_printouts.moc"

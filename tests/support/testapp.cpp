@@ -34,8 +34,8 @@ QString makeDataCopy(const QTemporaryDir &dir, bool withSuppliedData)
 }
 } // namespace
 
-TestApp::TestApp(bool withSuppliedData)
-    : root(makeDataCopy(dir, withSuppliedData))
+TestApp::TestApp(bool withSuppliedData, const QString &existingData)
+    : root(existingData.isEmpty() ? makeDataCopy(dir, withSuppliedData) : existingData)
     , platform(root, messages, shell, screen, printer)
     , m(platform, forms)
 {
@@ -46,15 +46,6 @@ TestApp::TestApp(bool withSuppliedData)
 TestApp::~TestApp()
 {
     settle();
-}
-
-TestApp::TestApp(const QString &existingData)
-    : root(existingData)
-    , platform(root, messages, shell, screen, printer)
-    , m(platform, forms)
-{
-    defineScreens(forms, m);
-    forms.onEnd = [this] { ended = true; };
 }
 
 QString TestApp::dataPath(const QString &relative) const

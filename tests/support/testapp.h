@@ -23,9 +23,8 @@ namespace velmora::test {
 class TestApp
 {
 public:
-    explicit TestApp(bool withSuppliedData = true);
-    // The program started again on a data folder that an earlier run left.
-    explicit TestApp(const QString &existingData);
+    // Given the data folder an earlier run left, the program is started again on that.
+    explicit TestApp(bool withSuppliedData = true, const QString &existingData = {});
     ~TestApp();
 
     QString dataPath(const QString &relative) const;

@@ -229,7 +229,7 @@ void Walker::start()
         QDir(m_first->root).mkpath(u"multiple/Salt & Pepper.txt"_s);
     } else {
         // Started again on the same data folder, as on the same school computer.
-        m_restarted = std::make_unique<TestApp>(m_first->root);
+        m_restarted = std::make_unique<TestApp>(false, m_first->root);
     }
     m_app = m_restarted ? m_restarted.get() : m_first.get();
     if (!showAndExpose(m_app->forms.ref<Titlefrm>()))
