@@ -505,4 +505,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestQuiz)
-#include "tst_printouts.moc"
+#include "tst_quiz.moc"
