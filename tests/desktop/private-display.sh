@@ -5,8 +5,41 @@
 # never answers; the next number is tried.
 work=$(mktemp -d)
 pids=()
+# The processes below PID, children first.
+descendants() {
+    local child
+    for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
+        descendants "$child"
+        echo "$child"
+    done
+}
+# Stops each PID and everything it started (a D-Bus session's daemon, the services
+# that daemon started on demand, an accessibility bus and its own daemon): a KILL
+# follows for what a TERM did not end.
+stop_trees() {
+    local all=() p
+    for p in "$@"; do all+=($(descendants "$p") "$p"); done
+    [[ ${#all[@]} -gt 0 ]] || return 0
+    kill "${all[@]}" 2>/dev/null
+    for _ in $(seq 20); do
+        running "${all[@]}" || return 0
+        sleep 0.05
+    done
+    kill -KILL "${all[@]}" 2>/dev/null
+}
+# Whether any PID still runs (a zombie has ended; only its parent's wait is missing).
+running() {
+    local p stat
+    for p in "$@"; do
+        read -r stat 2>/dev/null </proc/"$p"/stat || continue
+        stat=${stat##*) }
+        [[ ${stat%% *} != Z ]] && return 0
+    done
+    return 1
+}
+export -f descendants stop_trees running
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    stop_trees "${pids[@]}"
     wait 2>/dev/null
     rm -rf "$work"
 }

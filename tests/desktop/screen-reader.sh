@@ -23,18 +23,9 @@ cp -a "$data" "$work/data"
 # the reading script. The program starts only once the launcher owns its bus name; before
 # that, the program's first question would make the session bus start a second launcher.
 # At the end everything the session started goes, whoever started it (the launcher's own
-# bus, services the session bus started on demand): on a loaded machine a launcher killed
-# while it was still starting used to leave its children behind.
+# bus, services the session bus started on demand).
 dbus-run-session -- bash -c '
-    descendants() {
-        local child
-        for child in $(cat /proc/$1/task/*/children 2>/dev/null); do
-            echo "$child"
-            descendants "$child"
-        done
-    }
     "$1" --launch-immediately --a11y=1 >/dev/null 2>&1 &
-    bus=$!
     for _ in $(seq 100); do
         dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
             org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
@@ -43,11 +34,8 @@ dbus-run-session -- bash -c '
     "$2" --data "$3" >"$4/program.log" 2>&1 &
     /usr/bin/python3 "$5"
     status=$?
-    # Our own children and theirs, and what the session bus (our sibling) started.
-    leftovers=$(descendants $$; for daemon in $(cat /proc/$PPID/task/*/children); do descendants $daemon; done)
-    kill $leftovers 2>/dev/null
-    sleep 0.5
-    kill -KILL $leftovers 2>/dev/null
+    # Our children and theirs, and what the session bus (our sibling) started.
+    stop_trees $(cat /proc/$$/task/*/children) $(descendants $PPID | grep -vx $$)
     wait
     exit $status
 ' _ "$launcher" "$program" "$work/data" "$work" "$here/screen-reader.py"
