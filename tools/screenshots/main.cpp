@@ -9,6 +9,7 @@
 #include "app/titlefrm.h"
 #include "pages/guide.h"
 #include "pages/teacher.h"
+#include "platform/fonts.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "quiz/wrong.h"
@@ -23,6 +24,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <cstdio>
@@ -242,6 +245,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: velmora-screenshots OUT_DIR\n");
         return 2;
     }
+    // The look the program starts with: the screens' fonts (without them the pictures
+    // would show a fallback face where pupils see Tahoma), the style and its colours.
+    registerScreenFonts();
+    QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(QApplication::style()->standardPalette());
     out = QDir(QString::fromLocal8Bit(argv[1]));
     out.mkpath(QStringLiteral("."));
     TestApp app;
