@@ -1,6 +1,7 @@
 #include "testapp.h"
 
 #include "app/screens.h"
+#include "platform/fonts.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/form.h"
 #include "toolkit/textbox.h"
@@ -39,6 +40,10 @@ TestApp::TestApp(bool withSuppliedData, const QString &existingData)
     , platform(root, messages, shell, screen, printer)
     , m(platform, forms)
 {
+    // The faces the program registers at start, so that texts are measured and drawn
+    // as pupils see them (once a process; registering again changes nothing).
+    static const bool fonts = (registerScreenFonts(), true);
+    Q_UNUSED(fonts);
     defineScreens(forms, m);
     forms.onEnd = [this] { ended = true; };
 }
