@@ -41,7 +41,7 @@ TestApp::TestApp(bool withSuppliedData, const QString &existingData)
     , m(platform, forms)
 {
     // The faces the program registers at start, so that texts are measured and drawn
-    // as pupils see them (once a process; registering again changes nothing).
+    // as pupils see them (once a process).
     static const bool fonts = (registerScreenFonts(), true);
     Q_UNUSED(fonts);
     defineScreens(forms, m);
