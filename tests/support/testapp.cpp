@@ -1,7 +1,6 @@
 #include "testapp.h"
 
 #include "app/screens.h"
-#include "platform/fonts.h"
 #include "toolkit/checkbox.h"
 #include "toolkit/form.h"
 #include "toolkit/textbox.h"
@@ -40,10 +39,6 @@ TestApp::TestApp(bool withSuppliedData, const QString &existingData)
     , platform(root, messages, shell, screen, printer)
     , m(platform, forms)
 {
-    // The faces the program registers at start, so that texts are measured and drawn
-    // as pupils see them (once a process).
-    static const bool fonts = (registerScreenFonts(), true);
-    Q_UNUSED(fonts);
     defineScreens(forms, m);
     forms.onEnd = [this] { ended = true; };
 }

@@ -9,6 +9,7 @@
 #include "app/titlefrm.h"
 #include "pages/guide.h"
 #include "pages/teacher.h"
+#include "platform/fonts.h"
 #include "quiz/multiple.h"
 #include "quiz/welldone.h"
 #include "quiz/wrong.h"
@@ -244,8 +245,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: velmora-screenshots OUT_DIR\n");
         return 2;
     }
-    // The look the program starts with: its style and colours, and Tahoma for the
-    // message boxes (the test program registers the screens' faces).
+    // The look the program starts with: the screens' fonts (without them the pictures
+    // would show a fallback face where pupils see Tahoma), the style and its colours.
+    registerScreenFonts();
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(QApplication::style()->standardPalette());
