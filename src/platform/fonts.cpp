@@ -5,6 +5,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
+
 namespace velmora {
 
 QString registerScreenFonts()
@@ -22,10 +24,14 @@ QString registerScreenFonts()
 }
 
 FontConfigurationReadAhead::FontConfigurationReadAhead()
+{
     // fontconfig builds its configuration once per process, safely from any thread: Qt's
     // font database takes this one when it first asks.
-    : m_read(std::async(std::launch::async, [] { FcInit(); }))
-{
+    try {
+        m_read = std::async(std::launch::async, [] { FcInit(); });
+    } catch (const std::system_error &) {
+        // No thread to be had: Qt reads the configuration itself when it first needs it.
+    }
 }
 
 void FontConfigurationReadAhead::wait()

@@ -9,6 +9,8 @@
 #include <QImageReader>
 #include <QWidget> // for the toolkit header
 
+#include <system_error>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -88,9 +90,13 @@ void PictureLoader::readAhead(const QString &asWritten) const
     m_ahead->asWritten = asWritten;
     m_ahead->path = *path;
     m_ahead->bytes = 0;
-    m_ahead->result = std::async(std::launch::async, [this, asWritten, path = *path, &bytes = m_ahead->bytes] {
-        return read(asWritten, path, bytes);
-    });
+    try {
+        m_ahead->result = std::async(std::launch::async, [this, asWritten, path = *path, &bytes = m_ahead->bytes] {
+            return read(asWritten, path, bytes);
+        });
+    } catch (const std::system_error &) {
+        m_ahead.reset(); // no thread to be had: the picture is read when it is shown
+    }
 }
 
 // Keeps a picture, forgetting the least recently used ones until all fit. One larger
